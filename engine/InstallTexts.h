@@ -1,0 +1,31 @@
+#pragma once
+
+// Every text the installation shows, byte for byte.
+namespace qlx::text {
+
+inline constexpr char kCheckDrivers[] = "Check drivers...\r\n";
+inline constexpr char kCheckDriver[] = "Check driver...\r\n";
+inline constexpr char kAddPrinter[] = "Add printer...\r\n";
+inline constexpr char kInstallMonitor[] = "Install language monitor...\r\n";
+inline constexpr char kInstallProcessor[] = "Install print processor...\r\n";
+inline constexpr char kCopyFiles[] = "Copy files...\r\n";
+inline constexpr char kInstallDriver[] = "Install printer driver...\r\n";
+inline constexpr char kInstallPrinter[] = "Install printer...\r\n";
+inline constexpr char kDeleteInstalledFiles[] = "Delete installed files...\r\n";
+inline constexpr char kCompleted[] = "Completed!";
+
+inline constexpr char kEnumDriversError[] = "EnumPrinterDrivers Error Code: %d\n\n";
+inline constexpr char kAddMonitorError[] = "AddMonitor Error Code: %d\n\n";
+inline constexpr char kAddProcessorError[] = "AddProcess Error Code: %d\n\n";
+inline constexpr char kAddPrinterDriverError[] = "AddPrinterDriver Error Code: %d\n\n";
+inline constexpr char kAddPrinterError[] = "AddPrinter Error Code: %d\n\n";
+
+inline constexpr char kRestartQuestion[] =
+    "Restart the computer can take effect.\nPlease restart the computer."
+    "\n\n[Yes] I want to restart my computer now.\n[No] I will restart my computer later.";
+inline constexpr char kRestartCaption[] = "DALVERA QLX-957 installer";
+
+inline constexpr char kInstallCancelled[] = "Install Cancled.";
+inline constexpr char kUnsupportedWindows[] = "This version of Windows is not supported.";
+
+}  // namespace qlx::text

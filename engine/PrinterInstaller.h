@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+
+#include "engine/OsKind.h"
+#include "platform/Platform.h"
+
+namespace qlx {
+
+// How an install procedure ended: a fatal spooler failure stops it right after
+// its error box, and the flow then ends the process with status 1.
+enum class InstallResult { Completed, FatalError };
+
+struct FamilySettings;
+struct DirectoryBuffer;
+
+// The installation engine: the names of every component and the procedures
+// that put them into the print spooler.
+class PrinterInstaller {
+ public:
+  explicit PrinterInstaller(Platform& platform = systemPlatform());
+  virtual ~PrinterInstaller();
+  PrinterInstaller(const PrinterInstaller&) = delete;
+  PrinterInstaller& operator=(const PrinterInstaller&) = delete;
+
+  OsKind detectOsKind();
+  void configureModel(const std::string& model, char letter, bool withPrintProcessor);
+
+  InstallResult installWin2000Family(PortCode port);
+  InstallResult installWinNtFamily(PortCode port);
+  InstallResult installWin9x(PortCode port);
+
+  void registerUninstall();
+  bool restartComputer();
+
+  Dword getFileVersion(const char* path, Dword* parts, int slotCount);
+  int isNewerByVersion(const char* installedPath, const char* sourcePath);
+  int isNewerByDate(const char* installedPath, const char* sourcePath);
+
+  void reportStep(const char* text);
+  void reportCompletion(Dword pauseMs);
+  void reportApiError(const char* format);
+
+  // Names formed from the members where the procedures use them.
+  std::string iniFileName() const;
+  std::string gpdFileName() const;
+  std::string numberedPrinterName(int number) const;
+
+  OverwriteMode overwriteMode = kOverwriteNever;
+  std::string monitorFile = "QLMON";
+  std::string monitorName = "DALVERA Language Monitor QLX";
+  std::string processorFile = "QLPRO";
+  std::string processorName = "DALVERA PRINT PROCESSOR QLX";
+  std::string printerName = "DALVERA QLX-";
+  std::string driverFile = "QLX";
+  std::string uiFile = "QLUI";
+  bool hasPrintProcessor = true;
+  std::string* statusText = nullptr;        // the progress window's status line
+  ProgressControl* progressBar = nullptr;  // the progress window's bar
+
+ private:
+  using ComponentStep = InstallResult (PrinterInstaller::*)(DirectoryBuffer&);
+  using CleanUpStep = void (PrinterInstaller::*)(DirectoryBuffer&);
+
+  enum class DriverCheck { Present, Absent, Failed };
+
+  InstallResult runInstallFrame(const FamilySettings& family, PortCode port,
+                                ComponentStep installComponents, CleanUpStep cleanUp);
+  DriverCheck checkDriver(const FamilySettings& family);
+  std::string chooseFreePrinterName();
+  bool createPrinter(const FamilySettings& family, const std::string& name, PortCode port);
+  void offerRestart(const FamilySettings& family);
+
+  // Steps the three component installations share.
+  void registerMonitor(const char* environment);
+  void registerPrintProcessor(const char* environment);
+
+  InstallResult installWin2000Components(DirectoryBuffer& directory);
+  void cleanUpWin2000Staging(DirectoryBuffer& directory);
+  InstallResult installWinNtComponents(DirectoryBuffer& directory);
+  void cleanUpWinNtStaging(DirectoryBuffer& directory);
+  InstallResult installWin9xComponents(DirectoryBuffer& directory);
+  void copyUniversalDriverFiles(const DirectoryBuffer& driverDirectory);
+
+  Platform& platform_;
+};
+
+}  // namespace qlx

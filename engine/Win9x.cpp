@@ -1,0 +1,108 @@
+// Windows 95, 98 and ME: the package goes from driver9x\ straight into the
+// system, print processor and printer-driver directories; the shared universal
+// driver files follow the user's overwrite policy. Nothing is staged, so
+// nothing is deleted afterwards.
+
+#include <cstdint>
+
+#include "engine/DirectoryBuffer.h"
+#include "engine/InstallFamily.h"
+#include "engine/PrinterInstaller.h"
+
+namespace qlx {
+namespace {
+
+constexpr char kSourceFolder[] = "driver9x\\";
+constexpr char kUniversalDriverSource[] = "driver9x\\unidrv.dll";
+// Written for the one configured model, not built from the members.
+constexpr char kDependentFiles[] =
+    "QLX957E.DRV\0QLMON957.DLL\0QLPRO957.DLL\0VANTRIX.DLL\0MERLOWE.DLL\0UNIDRV.DLL\0"
+    "UNIDRV.HLP\0ICONLIB.DLL\0DMCOLOR.DLL\0USBMON.DLL\0";
+constexpr char kDependentFilesWithoutProcessor[] =
+    "QLX957E.DRV\0QLMON957.DLL\0VANTRIX.DLL\0MERLOWE.DLL\0UNIDRV.DLL\0"
+    "UNIDRV.HLP\0ICONLIB.DLL\0DMCOLOR.DLL\0USBMON.DLL\0";
+
+}  // namespace
+
+InstallResult PrinterInstaller::installWin9x(PortCode port) {
+  return runInstallFrame(kWin9xFamily, port, &PrinterInstaller::installWin9xComponents, nullptr);
+}
+
+InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& directory) {
+  Kernel& kernel = platform_.kernel;
+  Spooler& spooler = platform_.spooler;
+  FileStaging staging(kernel, kSourceFolder);
+
+  querySystemDirectory(kernel, directory);
+  staging.copy(directory, monitorFile);
+  staging.copy(directory, "usbmon.dll");
+  if (hasPrintProcessor) {
+    queryPrintProcessorDirectory(spooler, directory);
+    staging.copy(directory, processorFile);
+  }
+
+  registerMonitor(k9xEnvironment);
+  const MonitorInfo2 usbMonitor{"usbmon.dll", k9xEnvironment, "usbmon.DLL"};
+  spooler.addMonitor(nullptr, 2, &usbMonitor);  // optional companion; its failure is not shown
+  registerPrintProcessor(k9xEnvironment);
+
+  reportStep(text::kCopyFiles);
+  queryPrinterDriverDirectory(spooler, directory);
+  for (const std::string& name : {std::string("dmcolor.dll"), std::string("iconlib.dll"),
+                                  std::string("vantrix.dll"), driverFile,
+                                  std::string("merlowe.dll")}) {
+    staging.copy(directory, name);
+  }
+  copyUniversalDriverFiles(directory);
+
+  reportStep(text::kInstallDriver);
+  DriverInfo3 driver{};
+  driver.cVersion = 0x400;
+  driver.pName = printerName.c_str();
+  driver.pEnvironment = k9xEnvironment;
+  driver.pDriverPath = driverFile.c_str();
+  driver.pDataFile = driverFile.c_str();
+  driver.pConfigFile = driverFile.c_str();
+  driver.pHelpFile = "UNIDRV.HLP";
+  driver.pDependentFiles = hasPrintProcessor ? kDependentFiles : kDependentFilesWithoutProcessor;
+  driver.pMonitorName = monitorName.c_str();
+  driver.pDefaultDataType = "RAW";
+  if (!spooler.addPrinterDriver(nullptr, 3, &driver)) {
+    reportApiError(text::kAddPrinterDriverError);
+    return InstallResult::FatalError;
+  }
+  return InstallResult::Completed;
+}
+
+// unidrv.dll is shared with other printers' drivers: it is replaced only as the
+// policy allows, and unidrv.hlp follows the verdict on unidrv.dll. A file that
+// is absent is always copied.
+void PrinterInstaller::copyUniversalDriverFiles(const DirectoryBuffer& driverDirectory) {
+  if (!driverDirectory.valid) return;
+  const std::string installed = driverDirectory.path("unidrv.dll");
+
+  bool replaceLibrary = false;
+  bool replaceHelp = false;
+  switch (static_cast<std::uint32_t>(overwriteMode)) {
+    case kOverwriteByVersion:
+      replaceLibrary = isNewerByVersion(installed.c_str(), kUniversalDriverSource) == 1;
+      replaceHelp = replaceLibrary;
+      break;
+    case kOverwriteByDate:
+      replaceLibrary = isNewerByDate(installed.c_str(), kUniversalDriverSource) == 1;
+      replaceHelp = replaceLibrary;
+      break;
+    case kOverwriteAlways:
+      replaceLibrary = true;
+      replaceHelp = true;
+      break;
+    default:  // "Never overwrite", and every value the combo box cannot give
+      break;
+  }
+
+  FileStaging staging(platform_.kernel, kSourceFolder);
+  staging.copy(driverDirectory, "unidrv.dll", !replaceLibrary);
+  staging.copy(driverDirectory, "unidrv.hlp", !replaceHelp);
+}
+
+}  // namespace qlx

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+
+#include "platform/Records.h"
+
+namespace qlx {
+
+// KERNEL32: version, directories, files, memory, messages and pauses.
+// Each operation mirrors the call named beside it; a failing operation leaves
+// its code for getLastError, as the real call does.
+class Kernel {
+ public:
+  virtual ~Kernel() = default;
+
+  virtual bool getVersionEx(OsVersionInfo& info) = 0;  // GetVersionExA
+
+  // GetSystemDirectoryA / GetWindowsDirectoryA: length without the NUL on
+  // success, the size needed (with the NUL) when the buffer is too small,
+  // 0 on failure.
+  virtual Dword getSystemDirectory(char* buffer, Dword size) = 0;
+  virtual Dword getWindowsDirectory(char* buffer, Dword size) = 0;
+
+  virtual bool copyFile(const char* existing, const char* target, bool failIfExists) = 0;  // CopyFileA
+  virtual bool deleteFile(const char* path) = 0;                      // DeleteFileA
+  virtual bool createDirectory(const char* path) = 0;                 // CreateDirectoryA, no security
+  virtual int compareStrings(const char* first, const char* second) = 0;  // lstrcmpA
+
+  // CreateFileA without security attributes or template; kInvalidHandleValue on failure.
+  virtual Handle createFile(const char* path, Dword access, Dword shareMode, Dword creation,
+                            Dword flags) = 0;
+  virtual bool getFileTime(Handle file, FileTime* creation, FileTime* lastAccess,
+                           FileTime* lastWrite) = 0;  // GetFileTime
+  virtual bool closeHandle(Handle handle) = 0;        // CloseHandle
+
+  virtual HGlobal globalAlloc(Dword flags, std::size_t bytes) = 0;  // GlobalAlloc
+  virtual void* globalLock(HGlobal memory) = 0;                     // GlobalLock
+  virtual bool globalUnlock(HGlobal memory) = 0;                    // GlobalUnlock
+  virtual HGlobal globalHandle(const void* locked) = 0;             // GlobalHandle
+  virtual HGlobal globalFree(HGlobal memory) = 0;                   // GlobalFree: 0 on success
+
+  virtual Dword getLastError() = 0;  // GetLastError
+
+  // FormatMessageA with FORMAT_MESSAGE_ALLOCATE_BUFFER: the system allocates
+  // the text, stores its address in *text and returns its length (0 on failure).
+  virtual Dword formatMessage(Dword flags, const void* source, Dword messageId,
+                              Dword languageId, char** text) = 0;
+  virtual void localFree(void* memory) = 0;  // LocalFree
+
+  virtual void sleep(Dword milliseconds) = 0;  // Sleep
+  virtual Handle getCurrentProcess() = 0;      // GetCurrentProcess
+};
+
+inline constexpr Dword kGenericRead = 0x80000000u;
+inline constexpr Dword kFileShareRead = 0x1;
+inline constexpr Dword kOpenExisting = 3;
+inline constexpr Dword kFileAttributeNormal = 0x80;
+inline constexpr Dword kGmemMoveableZeroInit = 0x42;
+inline constexpr Dword kFormatMessageAllocateFromSystem = 0x1100;
+inline constexpr Dword kLanguageEnglishUs = 0x409;
+
+}  // namespace qlx
