@@ -1,0 +1,203 @@
+#include "app/InstallFlow.h"
+
+#include <gmock/gmock.h>
+
+#include "support/InstallerFixture.h"
+
+namespace qlx::testing_support {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class InstallFlow : public ::testing::Test {
+ protected:
+  InstallFlow() { addDriverPackage(fake); }
+  int run() {
+    return runInstallFlow(installer, osTypeDialog, portTypeDialog, fake, fake);
+  }
+  // The environment handed to the procedure tells which one ran.
+  std::string procedureRun() const {
+    const auto monitors = fake.monitorCalls();
+    if (fake.callTexts("EnumPrinterDriversA").empty()) return "none";
+    if (!monitors.empty() && monitors[0].environment == "Windows 4.0") return "installWin9x";
+    const auto enumerations = fake.callTexts("EnumPrinterDriversA");
+    return enumerations[0].find(", 4, ") != std::string::npos ? "installWin2000Family"
+                                                              : "installWinNtFamily";
+  }
+  std::vector<std::string> appBoxes() const {
+    std::vector<std::string> texts;
+    for (const auto& box : fake.messageBoxes()) {
+      if (box.applicationBox) texts.push_back(box.text);
+    }
+    return texts;
+  }
+
+  fake::FakePlatform fake;
+  PrinterInstaller installer{fake.platform()};
+  OsTypeDialog osTypeDialog;
+  PortTypeDialog portTypeDialog;
+};
+
+struct RoutingCase {
+  const char* label;
+  Dword platformId, major, minor;
+  int preselected;
+  const char* procedure;
+};
+
+class FlowRouting : public InstallFlow, public ::testing::WithParamInterface<RoutingCase> {};
+
+TEST_P(FlowRouting, DetectedPlatformAloneChoosesTheProcedure) {
+  const RoutingCase& c = GetParam();
+  fake.setVersion(c.platformId, c.major, c.minor);
+  // The user picks Windows XP whatever was detected: it changes nothing.
+  fake.scriptOsDialog(DialogResult::Ok, 5);
+  EXPECT_EQ(run(), kExitSuccess);
+  EXPECT_EQ(fake.osIndexShown(), c.preselected);
+  EXPECT_EQ(procedureRun(), c.procedure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SevenPlatforms, FlowRouting,
+    ::testing::Values(RoutingCase{"Windows95", 1, 4, 0, 0, "installWin9x"},
+                      RoutingCase{"Windows98", 1, 4, 10, 1, "installWin9x"},
+                      RoutingCase{"WindowsMe", 1, 4, 90, 2, "installWin9x"},
+                      RoutingCase{"WindowsNt351", 2, 3, 51, 3, "installWinNtFamily"},
+                      RoutingCase{"WindowsNt4", 2, 4, 0, 3, "installWinNtFamily"},
+                      RoutingCase{"Windows2000", 2, 5, 0, 4, "installWinNtFamily"},
+                      RoutingCase{"WindowsXp", 2, 5, 1, 5, "installWinNtFamily"},
+                      RoutingCase{"Server2003", 2, 5, 2, 6, "installWin2000Family"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(InstallFlow, ConfiguresTheModelBeforeTheDialogs) {
+  fake.setVersion(1, 4, 10);
+  run();
+  EXPECT_EQ(installer.printerName, "DALVERA QLX-957");
+  EXPECT_EQ(installer.driverFile, "QLX957E.DRV");
+  EXPECT_TRUE(installer.hasPrintProcessor);
+}
+
+TEST_F(InstallFlow, CancelledOsDialogNeverShowsThePortDialog) {
+  fake.scriptOsDialog(DialogResult::Cancel);
+  EXPECT_EQ(run(), kExitSuccess);
+  EXPECT_EQ(fake.portDialogRuns(), 0);
+  EXPECT_THAT(appBoxes(), ElementsAre("Install Cancled."));
+  EXPECT_EQ(fake.messageBoxes()[0].type, kMbOk);
+  EXPECT_EQ(procedureRun(), "none");
+}
+
+TEST_F(InstallFlow, CancelledOrFailedPortDialogInstallsNothing) {
+  for (DialogResult result : {DialogResult::Cancel, DialogResult::Error}) {
+    fake::FakePlatform machine;
+    addDriverPackage(machine);
+    PrinterInstaller engine(machine.platform());
+    OsTypeDialog os;
+    PortTypeDialog port;
+    machine.scriptPortDialog(result);
+    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
+    EXPECT_EQ(machine.osDialogRuns(), 1);
+    ASSERT_EQ(machine.messageBoxes().size(), 1u);
+    EXPECT_EQ(machine.messageBoxes()[0].text, "Install Cancled.");
+    EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
+  }
+}
+
+TEST_F(InstallFlow, PortIndexBecomesThePortCode) {
+  const std::pair<int, const char*> ports[] = {{0, "COM1:"}, {1, "COM2:"}, {2, "COM3:"},
+                                               {3, "COM4:"}, {4, "LPT1:"}, {5, "LPT2:"}};
+  for (const auto& [index, name] : ports) {
+    fake::FakePlatform machine;
+    addDriverPackage(machine);
+    PrinterInstaller engine(machine.platform());
+    OsTypeDialog os;
+    PortTypeDialog port;
+    machine.scriptPortDialog(DialogResult::Ok, index);
+    runInstallFlow(engine, os, port, machine, machine);
+    ASSERT_EQ(machine.printerCalls().size(), 1u) << index;
+    EXPECT_EQ(machine.printerCalls()[0].portName, name);
+  }
+}
+
+TEST_F(InstallFlow, UntouchedPortDialogGivesLpt1AndOverwriteByVersionOn9x) {
+  fake.setVersion(1, 4, 0);
+  run();
+  EXPECT_EQ(installer.overwriteMode, kOverwriteByVersion);
+  ASSERT_EQ(fake.printerCalls().size(), 1u);
+  EXPECT_EQ(fake.printerCalls()[0].portName, "LPT1:");
+}
+
+TEST_F(InstallFlow, OverwriteChoiceIsHandedOverOnThe9xPathOnly) {
+  fake.setVersion(2, 5, 1);
+  fake.scriptPortDialog(DialogResult::Ok, 2, kOverwriteAlways);
+  run();
+  EXPECT_EQ(installer.overwriteMode, kOverwriteNever);  // untouched default
+
+  fake::FakePlatform machine;
+  addDriverPackage(machine);
+  machine.setVersion(1, 4, 90);
+  PrinterInstaller engine(machine.platform());
+  OsTypeDialog os;
+  PortTypeDialog port;
+  machine.scriptPortDialog(DialogResult::Ok, 2, kOverwriteNever);
+  runInstallFlow(engine, os, port, machine, machine);
+  EXPECT_EQ(engine.overwriteMode, kOverwriteNever);
+  EXPECT_EQ(machine.printerCalls().at(0).portName, "COM3:");
+}
+
+TEST_F(InstallFlow, NoPortCheckedRunsNoProcedure) {
+  fake.setVersion(1, 4, 10);
+  fake.scriptPortDialog(DialogResult::Ok, -1, kOverwriteByDate);
+  EXPECT_EQ(run(), kExitSuccess);
+  EXPECT_EQ(procedureRun(), "none");
+  EXPECT_EQ(installer.overwriteMode, kOverwriteByDate);  // set before the port is looked at
+  EXPECT_THAT(fake.messageBoxes(), IsEmpty());
+}
+
+TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
+  for (const auto& version : {std::array<Dword, 3>{2, 6, 0}, {2, 5, 3}, {1, 4, 3}, {0, 3, 1}}) {
+    fake::FakePlatform machine;
+    addDriverPackage(machine);
+    machine.setVersion(version[0], version[1], version[2]);
+    PrinterInstaller engine(machine.platform());
+    OsTypeDialog os;
+    PortTypeDialog port;
+    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitFailure);
+    EXPECT_EQ(machine.portDialogRuns(), 1);
+    EXPECT_FALSE(machine.osIndexShown() >= 0 && machine.osIndexShown() <= 6);
+    ASSERT_EQ(machine.messageBoxes().size(), 1u);
+    EXPECT_EQ(machine.messageBoxes()[0].text, "This version of Windows is not supported.");
+    EXPECT_EQ(machine.messageBoxes()[0].type, kMbOk | kMbIconWarning);
+    EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
+    EXPECT_EQ(os.osIndex, -1);  // confirmed with no button checked
+  }
+}
+
+TEST_F(InstallFlow, BothVersionQueriesFailingIsAnUnrecognisedPlatform) {
+  fake.setVersionQueryFails(4);
+  EXPECT_EQ(run(), kExitFailure);
+  EXPECT_EQ(fake.callTexts("GetVersionExA").size(), 4u);  // twice for the flow, twice for the names
+  EXPECT_EQ(appBoxes(), std::vector<std::string>{"This version of Windows is not supported."});
+}
+
+TEST_F(InstallFlow, OneFailedVersionQueryIsRetried) {
+  fake.setVersion(2, 5, 2);
+  fake.setVersionQueryFails(1);
+  EXPECT_EQ(run(), kExitSuccess);
+  EXPECT_EQ(procedureRun(), "installWin2000Family");
+}
+
+TEST_F(InstallFlow, FatalErrorEndsWithFailureStatus) {
+  fake.failCall("AddPrinterA", 1797);
+  EXPECT_EQ(run(), kExitFailure);
+}
+
+TEST_F(InstallFlow, NonFatalErrorsStillEndWithSuccess) {
+  fake.setVersion(2, 5, 2);
+  fake.failCall("AddMonitorA", 3006);
+  EXPECT_EQ(run(), kExitSuccess);
+  EXPECT_EQ(fake.statusString, "");  // the flow itself links no window
+}
+
+}  // namespace
+}  // namespace qlx::testing_support

@@ -1,0 +1,124 @@
+// The user's overwrite policy for the shared universal driver on Windows 9x.
+
+#include <gmock/gmock.h>
+
+#include "support/InstallerFixture.h"
+
+namespace qlx::testing_support {
+namespace {
+
+enum class Installed { Absent, Older, Newer, SameMinorOtherBuild, WithoutVersion };
+
+struct PolicyCase {
+  OverwriteMode mode;
+  Installed installed;
+  bool libraryReplaced;
+  bool helpReplaced;
+};
+
+constexpr std::uint64_t kPackageTime = 0x01D5'0000'0000'0000ull;
+constexpr std::uint64_t kHour = 3600ull * 10'000'000ull;
+constexpr char kLibrary[] = "C:\\WINDOWS\\SYSTEM\\unidrv.dll";
+constexpr char kHelp[] = "C:\\WINDOWS\\SYSTEM\\unidrv.hlp";
+
+VsFixedFileInfo versionOf(Dword ms, Dword ls) {
+  VsFixedFileInfo info{};
+  info.dwSignature = kVsFixedFileInfoSignature;
+  info.dwFileVersionMS = ms;
+  info.dwFileVersionLS = ls;
+  return info;
+}
+
+class OverwritePolicy : public InstallerTest, public ::testing::WithParamInterface<PolicyCase> {
+ protected:
+  void SetUp() override {
+    prepare(Family::Win9x);
+    fake::FakeFile package{"package unidrv.dll", versionOf(0x0002'000A, 0x0000'0005), kPackageTime};
+    fake.addFile("C:\\SETUP\\driver9x\\unidrv.dll", package);
+    fake.addFile("C:\\SETUP\\driver9x\\unidrv.hlp",
+                 fake::FakeFile{"package unidrv.hlp", std::nullopt, kPackageTime});
+  }
+
+  void installUniversalDriver(Installed installed) {
+    fake::FakeFile library{"installed unidrv.dll"};
+    switch (installed) {
+      case Installed::Absent: return;
+      case Installed::Older:
+        library.version = versionOf(0x0002'0009, 0x0000'0009);
+        library.lastWrite = kPackageTime - kHour;
+        break;
+      case Installed::Newer:
+        library.version = versionOf(0x0003'0000, 0);
+        library.lastWrite = kPackageTime + kHour;
+        break;
+      case Installed::SameMinorOtherBuild:
+        library.version = versionOf(0x0002'000A, 0x0000'0001);
+        library.lastWrite = kPackageTime - kHour;
+        break;
+      case Installed::WithoutVersion: library.lastWrite = kPackageTime - kHour; break;
+    }
+    fake.addFile(kLibrary, library);
+    // The help file is older in every case: only the library's verdict counts.
+    fake.addFile(kHelp, fake::FakeFile{"installed unidrv.hlp", std::nullopt, kPackageTime - kHour});
+  }
+};
+
+TEST_P(OverwritePolicy, DecidesBothFilesOnTheLibrarysVerdict) {
+  const PolicyCase& c = GetParam();
+  installUniversalDriver(c.installed);
+  installer->overwriteMode = c.mode;
+  ASSERT_EQ(install(), InstallResult::Completed);
+
+  EXPECT_EQ(fake.file(kLibrary)->contents,
+            c.libraryReplaced ? "package unidrv.dll" : "installed unidrv.dll");
+  EXPECT_EQ(fake.file(kHelp)->contents,
+            c.helpReplaced ? "package unidrv.hlp" : "installed unidrv.hlp");
+  EXPECT_EQ(fake.openHandles(), 0);
+  EXPECT_EQ(fake.liveAllocations(), 0);
+}
+
+// An absent file is always copied, so "replaced" there means "present afterwards".
+INSTANTIATE_TEST_SUITE_P(
+    PoliciesAgainstInstalledFiles, OverwritePolicy,
+    ::testing::Values(
+        PolicyCase{0, Installed::Absent, true, true}, PolicyCase{1, Installed::Absent, true, true},
+        PolicyCase{2, Installed::Absent, true, true}, PolicyCase{3, Installed::Absent, true, true},
+        PolicyCase{0, Installed::Older, true, true}, PolicyCase{1, Installed::Older, true, true},
+        PolicyCase{2, Installed::Older, true, true}, PolicyCase{3, Installed::Older, false, false},
+        PolicyCase{4, Installed::Older, false, false},
+        PolicyCase{-1, Installed::Older, false, false},
+        PolicyCase{0, Installed::Newer, false, false},
+        PolicyCase{1, Installed::Newer, false, false}, PolicyCase{2, Installed::Newer, true, true},
+        PolicyCase{3, Installed::Newer, false, false},
+        PolicyCase{0, Installed::SameMinorOtherBuild, false, false},
+        PolicyCase{1, Installed::SameMinorOtherBuild, true, true},
+        PolicyCase{2, Installed::SameMinorOtherBuild, true, true},
+        PolicyCase{3, Installed::SameMinorOtherBuild, false, false},
+        PolicyCase{0, Installed::WithoutVersion, true, true},
+        PolicyCase{1, Installed::WithoutVersion, true, true},
+        PolicyCase{2, Installed::WithoutVersion, true, true},
+        PolicyCase{3, Installed::WithoutVersion, false, false}));
+
+TEST_F(InstallerTest, ByDateWithNoInstalledLibraryCopiesTheHelpOnlyIfAbsent) {
+  prepare(Family::Win9x);
+  fake.addFile(kHelp, fake::FakeFile{"installed unidrv.hlp"});
+  installer->overwriteMode = kOverwriteByDate;
+  install();
+  EXPECT_EQ(fake.file(kLibrary)->contents, "package unidrv.dll");
+  EXPECT_EQ(fake.file(kHelp)->contents, "installed unidrv.hlp");
+  EXPECT_THAT(fake.callTexts("CopyFileA"),
+              ::testing::Contains("CopyFileA(driver9x\\unidrv.hlp, C:\\WINDOWS\\SYSTEM\\unidrv.hlp, 1)"));
+}
+
+TEST_F(InstallerTest, ComparisonTakesTheInstalledFileFirst) {
+  prepare(Family::Win9x);
+  installer->overwriteMode = kOverwriteByVersion;
+  install();
+  const auto sizes = fake.callTexts("GetFileVersionInfoSizeA");
+  ASSERT_EQ(sizes.size(), 2u);
+  EXPECT_NE(sizes[0].find("C:\\WINDOWS\\SYSTEM\\unidrv.dll"), std::string::npos);
+  EXPECT_NE(sizes[1].find("driver9x\\unidrv.dll"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qlx::testing_support

@@ -1,0 +1,138 @@
+#include <gmock/gmock.h>
+
+#include "support/InstallerFixture.h"
+
+namespace qlx::testing_support {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+using ::testing::Pair;
+
+constexpr char kSystem[] = "C:\\WINDOWS\\SYSTEM";
+
+class Win9x : public InstallerTest {
+ protected:
+  void SetUp() override {
+    prepare(Family::Win9x);
+    installer->overwriteMode = kOverwriteByVersion;
+  }
+};
+
+TEST_F(Win9x, FreshInstallationCopiesStraightIntoTheSystem) {
+  ASSERT_EQ(install(), InstallResult::Completed);
+  std::vector<std::string> expected;
+  auto copy = [&](const std::string& name, int failIfExists) {
+    expected.push_back("CopyFileA(driver9x\\" + name + ", " + kSystem + "\\" + name + ", " +
+                       std::to_string(failIfExists) + ")");
+  };
+  for (const char* name : {"QLMON957.DLL", "usbmon.dll", "QLPRO957.DLL", "dmcolor.dll",
+                           "iconlib.dll", "vantrix.dll", "QLX957E.DRV", "merlowe.dll"}) {
+    copy(name, 0);
+  }
+  copy("unidrv.dll", 1);  // absent targets: copied either way
+  copy("unidrv.hlp", 1);
+  const auto copies = callsNamed("CopyFileA");
+  ASSERT_EQ(copies.size(), expected.size() + 3);
+  EXPECT_THAT(std::vector<std::string>(copies.begin(), copies.begin() + 10),
+              ElementsAreArray(expected));
+  EXPECT_THAT(callsNamed("DeleteFileA"), IsEmpty());  // nothing staged, nothing deleted
+  for (const char* name : {"QLX957E.DRV", "unidrv.dll", "unidrv.hlp", "QLMON957.DLL"}) {
+    EXPECT_TRUE(fake.fileExists(std::string(kSystem) + "\\" + name)) << name;
+  }
+}
+
+TEST_F(Win9x, StatusTrailAndPauses) {
+  install();
+  EXPECT_THAT(statusTrail(),
+              ElementsAre(Pair("Check driver...\r\n", 11), Pair("Add printer...\r\n", 22),
+                          Pair("Install language monitor...\r\n", 33),
+                          Pair("Install print processor...\r\n", 44),
+                          Pair("Copy files...\r\n", 55), Pair("Install printer driver...\r\n", 66),
+                          Pair("Install printer...\r\n", 77), Pair("Completed!", 100)));
+  EXPECT_EQ(fake.clockMs(), 7 * 500u + 500u);
+}
+
+TEST_F(Win9x, SpoolerRecordsFieldByField) {
+  install();
+  ASSERT_EQ(fake.monitorCalls().size(), 2u);
+  EXPECT_EQ(fake.monitorCalls()[0].name, "DALVERA Language Monitor QLX957");
+  EXPECT_EQ(fake.monitorCalls()[0].environment, "Windows 4.0");
+  EXPECT_EQ(fake.monitorCalls()[0].dllName, "QLMON957.DLL");
+  EXPECT_EQ(fake.monitorCalls()[1].name, "usbmon.dll");
+  EXPECT_EQ(fake.monitorCalls()[1].environment, "Windows 4.0");
+  EXPECT_EQ(fake.monitorCalls()[1].dllName, "usbmon.DLL");
+  EXPECT_THAT(callsNamed("AddPrintProcessorA"),
+              ElementsAre("AddPrintProcessorA(null, Windows 4.0, QLPRO957.DLL, DALVERA PRINT "
+                          "PROCESSOR QLX957)"));
+
+  ASSERT_EQ(fake.driverCalls().size(), 1u);
+  const fake::DriverRecord& d = fake.driverCalls()[0];
+  EXPECT_EQ(d.cVersion, 0x400u);
+  EXPECT_EQ(d.name, "DALVERA QLX-957");
+  EXPECT_EQ(d.environment, "Windows 4.0");
+  EXPECT_EQ(d.driverPath, "QLX957E.DRV");
+  EXPECT_EQ(d.dataFile, "QLX957E.DRV");
+  EXPECT_EQ(d.configFile, "QLX957E.DRV");
+  EXPECT_EQ(d.helpFile, "UNIDRV.HLP");
+  EXPECT_EQ(d.dependentFiles,
+            multiString({"QLX957E.DRV", "QLMON957.DLL", "QLPRO957.DLL", "VANTRIX.DLL",
+                         "MERLOWE.DLL", "UNIDRV.DLL", "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL",
+                         "USBMON.DLL"}));
+  EXPECT_EQ(d.monitorName, "DALVERA Language Monitor QLX957");
+  EXPECT_EQ(d.defaultDataType, "RAW");
+}
+
+TEST_F(Win9x, WithoutPrintProcessor) {
+  prepare(Family::Win9x, false);
+  install();
+  EXPECT_EQ(fake.driverCalls().at(0).dependentFiles,
+            multiString({"QLX957E.DRV", "QLMON957.DLL", "VANTRIX.DLL", "MERLOWE.DLL",
+                         "UNIDRV.DLL", "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL", "USBMON.DLL"}));
+  EXPECT_THAT(callsNamed("AddPrintProcessorA"), IsEmpty());
+  EXPECT_EQ(statusTrail().size(), 7u);
+  EXPECT_EQ(statusTrail()[5], Pair(std::string("Install printer...\r\n"), 66));
+  EXPECT_EQ(fake.printers().at(0).printProcessor, "WinPrint");
+  EXPECT_EQ(fake.printers().at(0).attributes, 0x0840u);
+}
+
+TEST_F(Win9x, SecondMonitorFailsSilently) {
+  fake.failCall("AddMonitorA", 126, 2);
+  EXPECT_EQ(install(), InstallResult::Completed);
+  EXPECT_EQ(messageTexts().size(), 1u);  // only the restart question
+}
+
+TEST_F(Win9x, ProductMonitorFailureIsShownAndEverythingElseFollows) {
+  fake.failCall("AddMonitorA", 126, 1);
+  EXPECT_EQ(install(), InstallResult::Completed);
+  EXPECT_EQ(messageTexts().at(0).rfind("AddMonitor Error Code: 126\n\n", 0), 0u);
+  EXPECT_EQ(fake.monitorCalls().size(), 2u);
+  EXPECT_EQ(fake.driverCalls().size(), 1u);
+}
+
+TEST_F(Win9x, ProcessorFailureIsShownAndDoesNotStop) {
+  fake.failCall("AddPrintProcessorA", 87);
+  EXPECT_EQ(install(), InstallResult::Completed);
+  EXPECT_EQ(messageTexts().at(0).rfind("AddProcess Error Code: 87\n\n", 0), 0u);
+}
+
+TEST_F(Win9x, FailedDriverInstallationIsFatalAndKeepsTheCopiedFiles) {
+  fake.failCall("AddPrinterDriverA", 1021);
+  EXPECT_EQ(install(), InstallResult::FatalError);
+  EXPECT_EQ(messageTexts().size(), 1u);
+  EXPECT_THAT(callsNamed("AddPrinterA"), IsEmpty());
+  EXPECT_TRUE(fake.fileExists(std::string(kSystem) + "\\QLX957E.DRV"));
+  EXPECT_EQ(fake.monitors().size(), 2u);  // registered objects stay registered
+}
+
+TEST_F(Win9x, YesRestartsWithoutAnyPrivilegeStep) {
+  fake.queueMessageBoxAnswer(kIdYes);
+  install();
+  EXPECT_THAT(callsNamed("OpenProcessToken"), IsEmpty());
+  EXPECT_THAT(callsNamed("ExitWindowsEx"), ElementsAre("ExitWindowsEx(6, 0)"));
+  EXPECT_EQ(fake.statusString, "Completed!");
+}
+
+}  // namespace
+}  // namespace qlx::testing_support

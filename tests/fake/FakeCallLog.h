@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "FakePlatform.h"
+
+namespace qlx::fake::detail {
+
+bool isFailable(std::string_view callName);
+
+// The ordered record of platform calls and the faults armed against them.
+// Occurrences and indices count from construction; clearing the record
+// keeps the counts, so a fault armed later still means "the n-th call".
+class CallLog {
+ public:
+  void record(std::string name, std::vector<std::string> args);
+  // Records and counts a failable call; the error when a fault hits it.
+  std::optional<Dword> recordFailable(std::string name, std::vector<std::string> args);
+
+  void failCall(const std::string& name, Dword error, int occurrence);
+  void failNth(std::size_t index, Dword error);
+  std::size_t failableCount() const { return failable_; }
+
+  const std::vector<Call>& calls() const { return calls_; }
+  void clear() { calls_.clear(); }
+
+ private:
+  std::vector<Call> calls_;
+  std::map<std::string, int, std::less<>> made_;  // failable calls so far, by name
+  std::map<std::pair<std::string, int>, Dword> byOccurrence_;
+  std::map<std::size_t, Dword> byIndex_;
+  std::size_t failable_ = 0;
+};
+
+// Arguments as text, the way Call describes them.
+namespace arg {
+std::string text(const char* string);      // the string, or "null"
+std::string buffer(const void* pointer);   // "buffer" or "null"
+std::string flag(bool value);              // "0" or "1"
+std::string handle(std::uintptr_t value);  // signed decimal: the pseudo handle reads -1
+std::string key(HKey value);               // "HKLM" or the handle
+template <typename Number>
+std::string number(Number value) {
+  return std::to_string(value);
+}
+}  // namespace arg
+
+}  // namespace qlx::fake::detail

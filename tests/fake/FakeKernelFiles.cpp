@@ -1,0 +1,193 @@
+// KERNEL32: version, directories, files and their handles.
+
+#include <cctype>
+#include <cstring>
+
+#include "FakePaths.h"
+#include "FakeState.h"
+
+namespace qlx::fake {
+namespace {
+
+using detail::arg::buffer;
+using detail::arg::flag;
+using detail::arg::handle;
+using detail::arg::number;
+using detail::arg::text;
+
+constexpr Dword kErrorPathNotFound = 3;
+constexpr std::uint64_t kFixedCreationTime = 125911584000000000;  // 2000-01-01, as FILETIME
+
+// GetSystemDirectoryA's contract: the length on success, the size needed
+// (NUL included) when the buffer is too small, the buffer then untouched.
+Dword copyDirectoryOut(const std::string& path, char* out, Dword size) {
+  const auto length = static_cast<Dword>(path.size());
+  if (out == nullptr || size < length + 1) return length + 1;
+  std::memcpy(out, path.c_str(), length + 1);
+  return length;
+}
+
+FileTime toFileTime(std::uint64_t time) {
+  return FileTime{static_cast<Dword>(time & 0xFFFFFFFFu), static_cast<Dword>(time >> 32)};
+}
+
+// lstrcmpA's word sort, for ASCII: letters compare without case first, and
+// only equal strings are ordered by case, lower before upper.
+int linguisticCompare(const char* first, const char* second) {
+  int caseOrder = 0;
+  for (std::size_t i = 0;; ++i) {
+    const auto a = static_cast<unsigned char>(first[i]);
+    const auto b = static_cast<unsigned char>(second[i]);
+    const int foldedA = std::tolower(a);
+    const int foldedB = std::tolower(b);
+    if (foldedA != foldedB) return foldedA < foldedB ? -1 : 1;
+    if (a == '\0') return caseOrder;
+    if (caseOrder == 0 && a != b) caseOrder = std::islower(a) ? -1 : 1;
+  }
+}
+
+}  // namespace
+
+bool FakePlatform::getVersionEx(OsVersionInfo& info) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("GetVersionExA", {number(info.dwOSVersionInfoSize)})) {
+    return s.fail(*error);
+  }
+  if (s.versionFailures > 0) {
+    --s.versionFailures;
+    return s.fail(kErrorInsufficientBuffer);
+  }
+  // The size member is how the system tells the record's layout.
+  if (info.dwOSVersionInfoSize != sizeof(OsVersionInfo)) return s.fail(kErrorInsufficientBuffer);
+  info.dwMajorVersion = s.version.major;
+  info.dwMinorVersion = s.version.minor;
+  info.dwPlatformId = s.version.platformId;
+  // Windows 9x keeps major and minor in the high word of the build number.
+  info.dwBuildNumber = s.isWindows9x() ? (s.version.major << 24) | (s.version.minor << 16) |
+                                             (s.version.build & 0xFFFF)
+                                       : s.version.build;
+  std::memset(info.szCSDVersion, 0, sizeof info.szCSDVersion);
+  return true;
+}
+
+Dword FakePlatform::getSystemDirectory(char* out, Dword size) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("GetSystemDirectoryA", {buffer(out), number(size)})) {
+    s.fail(*error);
+    return 0;
+  }
+  return copyDirectoryOut(s.systemDirectory, out, size);
+}
+
+Dword FakePlatform::getWindowsDirectory(char* out, Dword size) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("GetWindowsDirectoryA", {buffer(out), number(size)})) {
+    s.fail(*error);
+    return 0;
+  }
+  return copyDirectoryOut(s.windowsDirectory, out, size);
+}
+
+bool FakePlatform::copyFile(const char* existing, const char* target, bool failIfExists) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("CopyFileA",
+                                        {text(existing), text(target), flag(failIfExists)})) {
+    return s.fail(*error);
+  }
+  if (existing == nullptr || target == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string from = s.absolute(existing);
+  const std::string to = s.absolute(target);
+  if (Dword error = s.files.readError(from, kFileShareRead)) return s.fail(error);
+  if (!s.files.isDirectory(detail::parentPath(to))) return s.fail(kErrorPathNotFound);
+  if (s.files.isDirectory(to)) return s.fail(kErrorAccessDenied);
+  if (failIfExists && s.files.isFile(to)) return s.fail(kErrorFileExists);
+  if (Dword error = s.files.writeError(to)) return s.fail(error);
+  // The source is open for reading while the target is written.
+  if (s.heldOpen(to) || detail::equalsIgnoreCase(from, to)) {
+    return s.fail(kErrorSharingViolation);
+  }
+  FakeFile copy = s.files.find(from)->file;
+  copy.openForWriting = false;  // contents, version and last-write time travel
+  s.files.putFile(to, std::move(copy));
+  return true;
+}
+
+bool FakePlatform::deleteFile(const char* path) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("DeleteFileA", {text(path)})) return s.fail(*error);
+  if (path == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string absolute = s.absolute(path);
+  if (Dword error = s.files.writeError(absolute)) return s.fail(error);
+  if (!s.files.isFile(absolute)) return s.fail(kErrorFileNotFound);
+  if (s.heldOpen(absolute)) return s.fail(kErrorSharingViolation);
+  s.files.remove(absolute);
+  return true;
+}
+
+bool FakePlatform::createDirectory(const char* path) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("CreateDirectoryA", {text(path)})) return s.fail(*error);
+  if (path == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string absolute = s.absolute(path);
+  if (s.files.find(absolute) != nullptr) return s.fail(kErrorAlreadyExists);
+  if (!s.files.isDirectory(detail::parentPath(absolute))) return s.fail(kErrorPathNotFound);
+  s.files.createDirectory(absolute);
+  return true;
+}
+
+int FakePlatform::compareStrings(const char* first, const char* second) {
+  state_->log.record("lstrcmpA", {text(first), text(second)});
+  if (first == nullptr || second == nullptr) {
+    return first == second ? 0 : (first == nullptr ? -1 : 1);
+  }
+  return linguisticCompare(first, second);
+}
+
+Handle FakePlatform::createFile(const char* path, Dword access, Dword shareMode, Dword creation,
+                                Dword flags) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("CreateFileA", {text(path), number(access),
+                                                        number(shareMode), number(creation),
+                                                        number(flags)})) {
+    s.fail(*error);
+    return kInvalidHandleValue;
+  }
+  // Only opening an existing file to read it is modelled.
+  if (path == nullptr || access != kGenericRead || creation != kOpenExisting) {
+    s.fail(kErrorInvalidParameter);
+    return kInvalidHandleValue;
+  }
+  const std::string absolute = s.absolute(path);
+  if (Dword error = s.files.readError(absolute, shareMode)) {
+    s.fail(error);
+    return kInvalidHandleValue;
+  }
+  return s.handles.open(detail::HandleKind::File, absolute);
+}
+
+bool FakePlatform::getFileTime(Handle file, FileTime* creation, FileTime* lastAccess,
+                               FileTime* lastWrite) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("GetFileTime", {handle(file)})) return s.fail(*error);
+  const detail::HandleTable::Entry* open = s.handles.find(file, detail::HandleKind::File);
+  if (open == nullptr) return s.fail(kErrorInvalidHandle);
+  // An open file can be neither deleted nor replaced, so it is still there.
+  const FakeFile& contents = s.files.find(open->target)->file;
+  if (creation != nullptr) *creation = toFileTime(kFixedCreationTime);
+  if (lastAccess != nullptr) *lastAccess = toFileTime(kFixedCreationTime);
+  if (lastWrite != nullptr) *lastWrite = toFileTime(contents.lastWrite);
+  return true;
+}
+
+bool FakePlatform::closeHandle(Handle value) {
+  State& s = *state_;
+  s.log.record("CloseHandle", {handle(value)});
+  if (value == kCurrentProcessPseudoHandle) return true;  // closing it is a no-op
+  if (s.handles.close(value, detail::HandleKind::File) ||
+      s.handles.close(value, detail::HandleKind::Token)) {
+    return true;
+  }
+  return s.fail(kErrorInvalidHandle);
+}
+
+}  // namespace qlx::fake

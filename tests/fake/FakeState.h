@@ -1,0 +1,97 @@
+#pragma once
+
+// The machine behind FakePlatform, shared by the files that implement it.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakeCallLog.h"
+#include "FakeFileSystem.h"
+#include "FakeHandles.h"
+#include "FakeMemory.h"
+#include "FakePlatform.h"
+#include "FakeRegistryTree.h"
+#include "FakeSystemMessages.h"
+
+namespace qlx::fake {
+
+inline constexpr char kEnvironmentWindows9x[] = "Windows 4.0";
+inline constexpr char kEnvironmentWindowsNt[] = "Windows NT x86";
+inline constexpr Handle kCurrentProcessPseudoHandle = kInvalidHandleValue;  // (HANDLE)-1
+
+struct FakePlatform::State {
+  struct Version {
+    Dword platformId = kVerPlatformWin32Nt, major = 5, minor = 1, build = 2600;
+  };
+  struct Spooler {
+    std::vector<DriverRecord> installedDrivers;  // environment filled in
+    std::vector<std::string> printerNames, monitorNames;
+    std::vector<std::string> processorNames = {"WinPrint"};
+    std::vector<MonitorRecord> monitors, monitorCalls;
+    std::vector<ProcessorRecord> processors, processorCalls;
+    std::vector<DriverRecord> drivers, driverCalls;
+    std::vector<PrinterRecord> printers, printerCalls;
+  };
+  struct ProgressBar {
+    int low = 0, high = 100, step = 11, position = 0;
+  };
+  struct DialogScript {
+    DialogResult result = DialogResult::Ok;
+    std::optional<int> first, second;
+  };
+
+  // ---- machine
+  Version version;
+  int versionFailures = 0;
+  std::string windowsDirectory, systemDirectory, driverDirectory, processorDirectory;
+  std::string currentDirectory = "C:\\SETUP";
+  detail::FileSystem files;
+  detail::RegistryTree registry;
+  detail::HandleTable handles;
+  detail::MemoryHeap memory;
+  std::map<Dword, std::string> systemMessages = detail::defaultSystemMessages();
+  bool shutdownHeld = true, shutdownEnabled = false;
+  bool exitRefused = false, restartRequested = false;
+  Spooler spooler;
+
+  // ---- the user and the windows
+  std::deque<int> answers;
+  std::vector<MessageBoxRecord> messageBoxes;
+  std::vector<Refresh> refreshes;
+  ProgressBar bar;
+  DialogScript osDialog, portDialog;
+  int osRuns = 0, portRuns = 0, osIndexShown = -1;
+
+  // ---- the thread and the record
+  Dword lastError = 0;
+  std::uint64_t clockMs = 0;
+  detail::CallLog log;
+
+  // Sets the thread's last error; false for the caller's failure value.
+  bool fail(Dword error) {
+    lastError = error;
+    return false;
+  }
+  std::string absolute(std::string_view path) const {
+    return detail::absolutePath(path, currentDirectory);
+  }
+  bool isWindows9x() const { return version.platformId == kVerPlatformWin32Windows; }
+  std::string ownEnvironment() const {
+    return isWindows9x() ? kEnvironmentWindows9x : kEnvironmentWindowsNt;
+  }
+  // The environment a spooler call means: null or empty for the machine's
+  // own; nullopt for any other, which the fake does not model.
+  std::optional<std::string> environment(const char* requested) const;
+  // A file named bare or relative lies in `directory`; a full path is taken as it is.
+  std::string locate(std::string_view directory, const char* name) const;
+  bool heldOpen(std::string_view path) const {
+    return handles.isOpen(detail::HandleKind::File, path);
+  }
+};
+
+}  // namespace qlx::fake

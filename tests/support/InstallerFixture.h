@@ -1,0 +1,155 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/PrinterInstaller.h"
+#include "fake/FakePlatform.h"
+
+namespace qlx::testing_support {
+
+enum class Family { Win2000, WinNt, Win9x };
+
+inline const char* familyName(Family family) {
+  switch (family) {
+    case Family::Win2000: return "Win2000Family";
+    case Family::WinNt: return "WinNtFamily";
+    case Family::Win9x: return "Win9x";
+  }
+  return "?";
+}
+
+inline const std::vector<std::string>& packageFiles(Family family) {
+  static const std::vector<std::string> win2000 = {
+      "QLMON957.DLL", "QLPRO957.DLL", "UNIDRV.DLL",  "UNIDRVUI.DLL", "UNIDRV.HLP",  "UNIRES.DLL",
+      "QLX957E.DLL",  "QLUI957.DLL",  "QLUI957.INI", "QLX957E.GPD",  "STDNAMES.GPD"};
+  static const std::vector<std::string> winNt = {"QLMON957.DLL", "QLPRO957.DLL", "RASDD.DLL",
+                                                 "RASDDUI.DLL",  "RASDDUI.HLP",  "QLX957E.DLL",
+                                                 "QLUI957.DLL"};
+  static const std::vector<std::string> win9x = {
+      "QLMON957.DLL", "usbmon.dll",  "QLPRO957.DLL", "dmcolor.dll", "iconlib.dll",
+      "vantrix.dll",  "QLX957E.DRV", "merlowe.dll",  "unidrv.dll",  "unidrv.hlp"};
+  switch (family) {
+    case Family::Win2000: return win2000;
+    case Family::WinNt: return winNt;
+    case Family::Win9x: return win9x;
+  }
+  return win2000;
+}
+
+inline const char* sourceFolder(Family family) {
+  switch (family) {
+    case Family::Win2000: return "C:\\SETUP\\driver2k\\";
+    case Family::WinNt: return "C:\\SETUP\\driverNT\\";
+    case Family::Win9x: return "C:\\SETUP\\driver9x\\";
+  }
+  return "";
+}
+
+inline const std::vector<std::string>& uninstallerFiles() {
+  static const std::vector<std::string> files = {"QLX957_Uninstaller.exe", "Uninstall_2k.dll",
+                                                 "Uninstall_98.dll"};
+  return files;
+}
+
+// Every package folder and the uninstaller files beside the program.
+inline void addDriverPackage(fake::FakePlatform& machine) {
+  for (Family family : {Family::Win2000, Family::WinNt, Family::Win9x}) {
+    for (const std::string& name : packageFiles(family)) {
+      machine.addFile(sourceFolder(family) + name, fake::FakeFile{"package " + name});
+    }
+  }
+  for (const std::string& name : uninstallerFiles()) {
+    machine.addFile("C:\\SETUP\\" + name, fake::FakeFile{"uninstaller " + name});
+  }
+}
+
+// A fake machine of one family with the whole driver package beside the
+// program, an engine configured as the flow configures it and linked to the
+// fake progress window.
+class InstallerTest : public ::testing::Test {
+ protected:
+  void prepare(Family family, bool withPrintProcessor = true) {
+    family_ = family;
+    switch (family) {
+      case Family::Win2000: fake.setVersion(2, 5, 2); break;
+      case Family::WinNt: fake.setVersion(2, 5, 1); break;
+      case Family::Win9x: fake.useWindows9xLayout(); break;
+    }
+    for (const std::string& name : packageFiles(family)) {
+      fake.addFile(sourceFolder(family) + name, fake::FakeFile{"package " + name});
+    }
+    for (const std::string& name : uninstallerFiles()) {
+      fake.addFile("C:\\SETUP\\" + name, fake::FakeFile{"uninstaller " + name});
+    }
+    installer = std::make_unique<PrinterInstaller>(fake.platform());
+    installer->configureModel("957", 'E', withPrintProcessor);
+    installer->statusText = &fake.statusString;
+    installer->progressBar = &fake;
+    fake.clearCalls();
+  }
+
+  InstallResult install(PortCode port = kPortLpt1) {
+    switch (family_) {
+      case Family::Win2000: return installer->installWin2000Family(port);
+      case Family::WinNt: return installer->installWinNtFamily(port);
+      case Family::Win9x: return installer->installWin9x(port);
+    }
+    return InstallResult::FatalError;
+  }
+
+  // The driver of this family as an earlier installation left it.
+  void preinstallDriver(const std::string& name = "DALVERA QLX-957") {
+    fake.addInstalledDriver(name, family_ == Family::Win9x ? "Windows 4.0" : "Windows NT x86");
+  }
+
+  std::vector<std::pair<std::string, int>> statusTrail() const {
+    std::vector<std::pair<std::string, int>> trail;
+    for (const fake::Refresh& refresh : fake.refreshes()) {
+      trail.emplace_back(refresh.status, refresh.barPosition);
+    }
+    return trail;
+  }
+
+  std::vector<std::string> messageTexts() const {
+    std::vector<std::string> texts;
+    for (const fake::MessageBoxRecord& box : fake.messageBoxes()) texts.push_back(box.text);
+    return texts;
+  }
+
+  std::vector<std::string> callsNamed(const std::string& name) const {
+    return fake.callTexts(name);
+  }
+
+  std::string driverDirectory() const {
+    return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM"
+                                    : "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
+  }
+  std::string systemDirectory() const {
+    return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM" : "C:\\WINDOWS\\system32";
+  }
+  std::string processorDirectory() const {
+    return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM"
+                                    : "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+  }
+
+  fake::FakePlatform fake;
+  std::unique_ptr<PrinterInstaller> installer;
+  Family family_ = Family::WinNt;
+};
+
+inline std::string multiString(std::initializer_list<const char*> names) {
+  std::string bytes;
+  for (const char* name : names) {
+    bytes += name;
+    bytes += '\0';
+  }
+  bytes += '\0';
+  return bytes;
+}
+
+}  // namespace qlx::testing_support
