@@ -35,7 +35,11 @@ class FakeDialogControls final : public DialogControls {
   };
 
   FakeDialogControls& add(int id, std::string className, std::uint32_t style) {
-    controls.push_back({id, std::move(className), style});
+    Control c;
+    c.id = id;
+    c.className = std::move(className);
+    c.style = style;
+    controls.push_back(std::move(c));
     return *this;
   }
   FakeDialogControls& radio(int id, bool groupStart = false) {
@@ -132,6 +136,22 @@ inline FakeDialogControls portTypeTemplate() {
   d.add(1000, "ComboBox", kCbsDropDownList | 0x00210000);
   d.add(-1, "Static", kWsGroup);
   return d;
+}
+
+// Template 130's dialog-initialisation record byte for byte as the resource
+// compiler stores it: four CB_ADDSTRING (16-bit code) entries, then WORD 0.
+inline std::vector<std::uint8_t> portDialogRecord() {
+  std::vector<std::uint8_t> out;
+  for (std::string item : {"Overwrite files by version", "Overwrite files by date",
+                           "Always overwrite", "Never overwrite"}) {
+    item += '\0';
+    const std::uint8_t header[8] = {0xE8, 0x03, 0x03, 0x04, static_cast<std::uint8_t>(item.size()),
+                                    0,    0,    0};
+    out.insert(out.end(), header, header + 8);
+    out.insert(out.end(), item.begin(), item.end());
+  }
+  out.insert(out.end(), {0, 0});
+  return out;
 }
 
 }  // namespace qlx::testing

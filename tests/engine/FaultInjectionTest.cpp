@@ -43,12 +43,14 @@ std::optional<Reported> reportedFailure(Family family, const std::string& call, 
   return std::nullopt;
 }
 
-class FaultInjection : public InstallerTest, public ::testing::WithParamInterface<Family> {
+class FaultInjection : public ::testing::TestWithParam<Family> {
  protected:
-  void freshRun() {
-    prepare(GetParam());
-    installer->overwriteMode = kOverwriteByDate;  // reaches the date comparison on 9x
-    fake.queueMessageBoxAnswer(kIdYes);            // reaches the restart path
+  std::unique_ptr<Installation> freshRun() {
+    auto run = std::make_unique<Installation>();
+    run->prepare(GetParam());
+    run->installer->overwriteMode = kOverwriteByDate;  // reaches the date comparison on 9x
+    run->fake.queueMessageBoxAnswer(kIdYes);            // reaches the restart path
+    return run;
   }
 };
 
@@ -57,21 +59,22 @@ INSTANTIATE_TEST_SUITE_P(AllFamilies, FaultInjection,
                          [](const auto& info) { return std::string(familyName(info.param)); });
 
 TEST_P(FaultInjection, EachCallFailingInTurn) {
-  freshRun();
-  ASSERT_EQ(install(), InstallResult::Completed);
+  const auto baseline = freshRun();
+  ASSERT_EQ(baseline->install(), InstallResult::Completed);
   std::vector<std::pair<std::string, int>> failable;  // name and its occurrence
   std::map<std::string, int> seen;
-  for (const fake::Call& call : fake.calls()) {
+  for (const fake::Call& call : baseline->fake.calls()) {
     if (failableCalls().count(call.name)) failable.emplace_back(call.name, ++seen[call.name]);
   }
-  ASSERT_EQ(failable.size(), fake.failableCallCount());
+  ASSERT_EQ(failable.size(), baseline->fake.failableCallCount());
 
   for (std::size_t index = 0; index < failable.size(); ++index) {
     const auto& [name, occurrence] = failable[index];
     SCOPED_TRACE(name + " #" + std::to_string(occurrence));
-    freshRun();
+    const auto run = freshRun();
+    fake::FakePlatform& fake = run->fake;
     fake.failNthFailableCall(index, kInjectedError);
-    const InstallResult result = install();
+    const InstallResult result = run->install();
 
     EXPECT_EQ(fake.openHandles(), 0);
     EXPECT_EQ(fake.liveAllocations(), 0);
@@ -104,10 +107,11 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
 }
 
 TEST_P(FaultInjection, ErrorBoxWithoutSystemTextWhenTheLookupFails) {
-  freshRun();
+  const auto run = freshRun();
+  fake::FakePlatform& fake = run->fake;
   fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
   fake.failCall("FormatMessageA", 8);
-  install();
+  run->install();
   ASSERT_FALSE(fake.messageBoxes().empty());
   EXPECT_EQ(fake.messageBoxes()[0].text, "AddMonitor Error Code: 3006\n\n");
   EXPECT_EQ(fake.liveAllocations(), 0);

@@ -110,8 +110,11 @@ TEST_F(Win2000Family, FailedDriverInstallationIsShownAndThePrinterCreationStillT
 }
 
 TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndTheInstallationGoesOn) {
+  // Both left registered by an earlier attempt.
   fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
-  fake.failCall("AddPrintProcessorA", 3012);
+  fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
+  fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
+  fake.clearCalls();
   EXPECT_EQ(install(), InstallResult::Completed);
   EXPECT_EQ(messageTexts().size(), 3u);  // two error boxes, then the restart question
   EXPECT_EQ(messageTexts()[0].rfind("AddMonitor Error Code: 3006\n\n", 0), 0u);
@@ -138,13 +141,14 @@ TEST_F(Win2000Family, WithoutPrintProcessor) {
 
 TEST_F(Win2000Family, ADriverDirectoryThatDoesNotFitIsNeverUsed) {
   fake.setPrinterDriverDirectory("C:\\" + std::string(300, 'd'));
-  install();
+  // Nothing staged: the spooler refuses the driver, and then the printer.
+  EXPECT_EQ(install(), InstallResult::FatalError);
   for (const std::string& call : callsNamed("CopyFileA")) {
     EXPECT_EQ(call.find("C:\\ddd"), std::string::npos);
     EXPECT_EQ(call.find(", \\"), std::string::npos) << call;  // never the drive's root
   }
   EXPECT_THAT(callsNamed("DeleteFileA"), IsEmpty());
-  EXPECT_EQ(callsNamed("CopyFileA").size(), 2u + 3u);  // monitor, processor, uninstaller
+  EXPECT_EQ(callsNamed("CopyFileA").size(), 2u);  // monitor and processor only
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(Win9x, WithoutPrintProcessor) {
                          "UNIDRV.DLL", "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL", "USBMON.DLL"}));
   EXPECT_THAT(callsNamed("AddPrintProcessorA"), IsEmpty());
   EXPECT_EQ(statusTrail().size(), 7u);
-  EXPECT_EQ(statusTrail()[5], Pair(std::string("Install printer...\r\n"), 66));
+  EXPECT_THAT(statusTrail()[5], Pair("Install printer...\r\n", 66));
   EXPECT_EQ(fake.printers().at(0).printProcessor, "WinPrint");
   EXPECT_EQ(fake.printers().at(0).attributes, 0x0840u);
 }
@@ -111,10 +111,12 @@ TEST_F(Win9x, ProductMonitorFailureIsShownAndEverythingElseFollows) {
   EXPECT_EQ(fake.driverCalls().size(), 1u);
 }
 
-TEST_F(Win9x, ProcessorFailureIsShownAndDoesNotStop) {
-  fake.failCall("AddPrintProcessorA", 87);
+TEST_F(Win9x, ProcessorAlreadyInstalledIsShownAndDoesNotStop) {
+  fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
+  fake.addPrintProcessor(nullptr, "Windows 4.0", "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
+  fake.clearCalls();
   EXPECT_EQ(install(), InstallResult::Completed);
-  EXPECT_EQ(messageTexts().at(0).rfind("AddProcess Error Code: 87\n\n", 0), 0u);
+  EXPECT_EQ(messageTexts().at(0).rfind("AddProcess Error Code: 3012\n\n", 0), 0u);
 }
 
 TEST_F(Win9x, FailedDriverInstallationIsFatalAndKeepsTheCopiedFiles) {

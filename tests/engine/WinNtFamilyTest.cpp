@@ -114,7 +114,7 @@ TEST_F(WinNtFamily, WithoutPrintProcessor) {
   EXPECT_THAT(callsNamed("AddPrintProcessorA"), IsEmpty());
   EXPECT_EQ(callsNamed("DeleteFileA").size(), 6u);
   EXPECT_EQ(statusTrail().size(), 8u);
-  EXPECT_EQ(statusTrail()[6], Pair(std::string("Delete installed files...\r\n"), 77));
+  EXPECT_THAT(statusTrail()[6], Pair("Delete installed files...\r\n", 77));
   EXPECT_EQ(fake.printers().at(0).printProcessor, "WinPrint");
   EXPECT_EQ(fake.printers().at(0).attributes, 0x0A00u);
 }

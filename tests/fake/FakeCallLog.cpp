@@ -4,6 +4,19 @@
 #include <array>
 #include <stdexcept>
 
+namespace qlx::fake {
+
+std::string Call::text() const {
+  std::string line = name + "(";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i > 0) line += ", ";
+    line += args[i];
+  }
+  return line + ")";
+}
+
+}  // namespace qlx::fake
+
 namespace qlx::fake::detail {
 namespace {
 
@@ -21,15 +34,6 @@ constexpr std::array<std::string_view, 31> kFailableCalls = {
     "ExitWindowsEx"};
 
 }  // namespace
-
-std::string Call::text() const {
-  std::string line = name + "(";
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (i > 0) line += ", ";
-    line += args[i];
-  }
-  return line + ")";
-}
 
 bool isFailable(std::string_view callName) {
   return std::find(kFailableCalls.begin(), kFailableCalls.end(), callName) !=

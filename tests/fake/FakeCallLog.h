@@ -15,8 +15,9 @@ namespace qlx::fake::detail {
 bool isFailable(std::string_view callName);
 
 // The ordered record of platform calls and the faults armed against them.
-// Occurrences and indices count from construction; clearing the record
-// keeps the counts, so a fault armed later still means "the n-th call".
+// Occurrences and indices count from construction or the last clear(), so
+// that a test can measure and fail exactly the calls of the part it runs;
+// armed faults stay armed across a clear.
 class CallLog {
  public:
   void record(std::string name, std::vector<std::string> args);
@@ -28,7 +29,12 @@ class CallLog {
   std::size_t failableCount() const { return failable_; }
 
   const std::vector<Call>& calls() const { return calls_; }
-  void clear() { calls_.clear(); }
+  // Occurrences and failable indices count again from here.
+  void clear() {
+    calls_.clear();
+    failable_ = 0;
+    made_.clear();
+  }
 
  private:
   std::vector<Call> calls_;

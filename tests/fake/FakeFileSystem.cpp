@@ -1,5 +1,6 @@
 #include "FakeFileSystem.h"
 
+#include "FakeErrors.h"
 #include "FakePaths.h"
 
 namespace qlx::fake::detail {
@@ -49,7 +50,7 @@ std::vector<std::string> FileSystem::filesIn(std::string_view directory) const {
 
 Dword FileSystem::readError(std::string_view path, Dword shareMode) const {
   constexpr Dword kFileShareWrite = 0x2;
-  if (!isDirectory(parentPath(path))) return 3;
+  if (!isDirectory(parentPath(path))) return kErrorPathNotFound;
   const Entry* entry = find(path);
   if (entry == nullptr) return kErrorFileNotFound;
   if (entry->directory) return kErrorAccessDenied;
@@ -60,7 +61,7 @@ Dword FileSystem::readError(std::string_view path, Dword shareMode) const {
 }
 
 Dword FileSystem::writeError(std::string_view path) const {
-  if (!isDirectory(parentPath(path))) return 3;
+  if (!isDirectory(parentPath(path))) return kErrorPathNotFound;
   const Entry* entry = find(path);
   if (entry == nullptr) return kErrorSuccess;
   if (entry->directory) return kErrorAccessDenied;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "FakePaths.h"
+#include "FakeErrors.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -15,7 +16,6 @@ using detail::arg::handle;
 using detail::arg::number;
 using detail::arg::text;
 
-constexpr Dword kErrorPathNotFound = 3;
 constexpr std::uint64_t kFixedCreationTime = 125911584000000000;  // 2000-01-01, as FILETIME
 
 // GetSystemDirectoryA's contract: the length on success, the size needed

@@ -43,6 +43,11 @@ bool equalsIgnoreCase(std::string_view first, std::string_view second) {
                     [](char a, char b) { return upperChar(a) == upperChar(b); });
 }
 
+bool containsIgnoreCase(const std::vector<std::string>& names, std::string_view name) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& entry) { return equalsIgnoreCase(entry, name); });
+}
+
 bool isAbsolutePath(std::string_view path) {
   return path.starts_with("\\\\") || path.starts_with("//") ||
          (hasDrive(path) && path.size() > 2 && (path[2] == '\\' || path[2] == '/'));

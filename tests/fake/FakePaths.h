@@ -2,12 +2,14 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Windows path and name rules: case-insensitive, '\' separated, drive roots.
 namespace qlx::fake::detail {
 
 std::string toUpper(std::string_view text);
 bool equalsIgnoreCase(std::string_view first, std::string_view second);
+bool containsIgnoreCase(const std::vector<std::string>& names, std::string_view name);
 
 bool isAbsolutePath(std::string_view path);  // "X:\..." or "\\server\..."
 

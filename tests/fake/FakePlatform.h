@@ -18,6 +18,17 @@ namespace qlx::fake {
 // booleans as 0/1, numbers in decimal, multi-strings with "|" between names
 // ("RASDDUI.DLL|RASDDUI.HLP|RASDD.DLL"). Records passed to the spooler are
 // kept whole in the spooler's own lists (see below), not only as text.
+// The arguments are the interface's, in order, except out-parameters that
+// only receive a result (HKEY*, token, LUID, needed/returned counts,
+// FormatMessage's text pointer, GetFileTime's times, VerQueryValue's value
+// and length, GetFileVersionInfoSize's handle): those are left out. Caller
+// buffers and other data pointers read "buffer"/"null"; a record pointer
+// reads as its key field (OSVERSIONINFO: its size; MONITOR_INFO_2,
+// DRIVER_INFO_3: the name; PRINTER_INFO_2: the printer name; TOKEN_PRIVILEGES:
+// "{low,high,attributes}" per privilege, "|" between). Handles are signed
+// decimal (GetCurrentProcess() reads -1), HKEY_LOCAL_MACHINE reads "HKLM".
+// Examples: "FormatMessageA(4352, null, 2, 1033)",
+// "EnumPrinterDriversA(null, null, 3, null, 0)", "RegCreateKeyA(HKLM, SOFTWARE\\X)".
 struct Call {
   std::string name;               // "CopyFileA", "AddPrinterA", "Sleep", ...
   std::vector<std::string> args;  // e.g. {"driver2k\\QLMON957.DLL", "C:\\WINDOWS\\system32\\QLMON957.DLL", "0"}
@@ -105,7 +116,8 @@ class FakePlatform : public Kernel,
   void setWindowsDirectory(const std::string& path);         // created if missing
   void setPrinterDriverDirectory(const std::string& path);   // created if missing
   void setPrintProcessorDirectory(const std::string& path);  // created if missing
-  // Windows 4.0 environment: drivers\win40 and prtprocs\win40 directories, as Windows 9x has them.
+  // Windows 98 (1/4.10.1998), environment "Windows 4.0": the system, printer-driver and
+  // print processor directories all C:\WINDOWS\SYSTEM, as Windows 9x reports them.
   void useWindows9xLayout();
   void addDirectory(const std::string& path);  // parents created too
   void addFile(const std::string& path, FakeFile file = {});  // parent directories created
@@ -116,7 +128,8 @@ class FakePlatform : public Kernel,
   std::string resolve(const std::string& path) const;  // absolute form of a relative path
   void setShutdownPrivilegeHeld(bool held);
   void setSystemMessage(Dword code, std::optional<std::string> text);  // nullopt: no text for code
-  void setExitWindowsRefused(bool refused);
+  void setExitWindowsRefused(bool refused);  // ExitWindowsEx then fails with 1314
+  bool shutdownPrivilegeEnabled() const;      // as AdjustTokenPrivileges left it
 
   // ---- spooler state
   void addInstalledDriver(const std::string& name, const std::string& environment);
@@ -130,6 +143,7 @@ class FakePlatform : public Kernel,
   const std::vector<PrinterRecord>& printers() const;      // every successful AddPrinterA
   // every record passed to AddMonitorA / AddPrinterDriverA / AddPrinterA, failed ones included
   const std::vector<MonitorRecord>& monitorCalls() const;
+  const std::vector<ProcessorRecord>& processorCalls() const;  // null strings read ""
   const std::vector<DriverRecord>& driverCalls() const;
   const std::vector<PrinterRecord>& printerCalls() const;
 
@@ -161,7 +175,10 @@ class FakePlatform : public Kernel,
   std::vector<std::string> callTexts() const;
   std::vector<std::string> callTexts(const std::string& name) const;  // only calls of that name
   void clearCalls();
+  // Occurrences and indices count from construction or the last clearCalls(), which also
+  // restarts failableCallCount(); faults already armed stay armed.
   // The `occurrence`-th call (1-based) of `name` fails with `error`, doing nothing else.
+  // Throws std::invalid_argument for a call that is not failable.
   void failCall(const std::string& name, Dword error, int occurrence = 1);
   // The `index`-th (0-based) failable call, counting all names, fails with `error`.
   void failNthFailableCall(std::size_t index, Dword error);

@@ -14,6 +14,7 @@
 #include "FakeFileSystem.h"
 #include "FakeHandles.h"
 #include "FakeMemory.h"
+#include "FakePaths.h"
 #include "FakePlatform.h"
 #include "FakeRegistryTree.h"
 #include "FakeSystemMessages.h"

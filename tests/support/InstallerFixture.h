@@ -71,8 +71,8 @@ inline void addDriverPackage(fake::FakePlatform& machine) {
 // A fake machine of one family with the whole driver package beside the
 // program, an engine configured as the flow configures it and linked to the
 // fake progress window.
-class InstallerTest : public ::testing::Test {
- protected:
+class Installation {
+ public:
   void prepare(Family family, bool withPrintProcessor = true) {
     family_ = family;
     switch (family) {
@@ -104,7 +104,12 @@ class InstallerTest : public ::testing::Test {
 
   // The driver of this family as an earlier installation left it.
   void preinstallDriver(const std::string& name = "DALVERA QLX-957") {
-    fake.addInstalledDriver(name, family_ == Family::Win9x ? "Windows 4.0" : "Windows NT x86");
+    const char* environment = family_ == Family::Win9x ? "Windows 4.0" : "Windows NT x86";
+    fake.addInstalledDriver(name, environment);
+    // That installation registered its print processor too.
+    fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
+    fake.addPrintProcessor(nullptr, environment, "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
+    fake.clearCalls();
   }
 
   std::vector<std::pair<std::string, int>> statusTrail() const {
@@ -141,6 +146,8 @@ class InstallerTest : public ::testing::Test {
   std::unique_ptr<PrinterInstaller> installer;
   Family family_ = Family::WinNt;
 };
+
+class InstallerTest : public ::testing::Test, public Installation {};
 
 inline std::string multiString(std::initializer_list<const char*> names) {
   std::string bytes;

@@ -64,7 +64,8 @@ TEST_F(RegisterUninstall, WritesTheValuesInOrderThroughTheReopenedKey) {
 TEST_F(RegisterUninstall, QuotesACommandPathWithABlank) {
   fake.setWindowsDirectory("D:\\My Windows");
   installer.registerUninstall();
-  const fake::RegistryValue& command = fake.registryValues(kKey).at("UninstallString");
+  const auto values = fake.registryValues(kKey);
+  const fake::RegistryValue& command = values.at("UninstallString");
   const std::string expected = "\"D:\\My Windows\\QLX-957\\QLX957_Uninstaller.exe\"";
   EXPECT_EQ(bytesOf(command), expected + std::string(1, '\0'));
   EXPECT_EQ(command.data.size(), expected.size() + 1);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/OptionDialogs.h"
+#include "app/ProgressWindow.h"
+#include "app/win32/Win32Dialog.h"
+#include "app/win32/Win32OptionDialogs.h"
+#include "engine/PrinterInstaller.h"
+
+namespace qlx::win32 {
+
+// The progress window (template 102). It owns the engine and both option
+// dialogs, and its first timer tick runs the whole installation.
+class ProgressDialog final : private DialogBehaviour,
+                             private ProgressWindowOps,
+                             public Win32Dialog {
+ public:
+  ProgressDialog();
+
+ private:
+  // DialogBehaviour
+  void exchangeData(DataExchange& exchange) override;
+  void afterOpening() override;
+  // ProgressWindowOps
+  void setIcon(unsigned which) override;
+  void setTimer(unsigned id, unsigned intervalMs) override;
+  void killTimer(unsigned id) override;
+  int runInstallFlow() override;
+  void endProcess(int status) override;
+  // Win32Dialog
+  bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void paintMinimised();
+
+  PrinterInstaller installer;
+  OsTypeDialog osTypeDialog;
+  PortTypeDialog portTypeDialog;
+  ControlObject progressCtrl;
+  std::string statusString;
+  HICON appIcon;
+  Win32OptionDialogs optionDialogs;
+};
+
+}  // namespace qlx::win32

@@ -1,0 +1,207 @@
+// WINSPOOL: installing monitors, print processors, drivers and printers, and
+// the printer handles.
+
+#include <algorithm>
+#include <array>
+
+#include "FakeErrors.h"
+#include "FakePaths.h"
+#include "FakeSpoolerRecords.h"
+#include "FakeState.h"
+
+namespace qlx::fake {
+namespace {
+
+using detail::arg::buffer;
+using detail::arg::handle;
+using detail::arg::number;
+using detail::arg::text;
+
+constexpr std::array<const char*, 7> kPorts = {"COM1:", "COM2:", "COM3:", "COM4:",
+                                               "LPT1:", "LPT2:", "LPT3:"};
+
+bool isLocal(const char* server) { return server == nullptr || *server == '\0'; }
+
+bool isKnownPort(std::string_view port) {
+  return std::any_of(kPorts.begin(), kPorts.end(),
+                     [&](const char* known) { return detail::equalsIgnoreCase(known, port); });
+}
+
+// A pooled printer names several ports, separated by commas.
+bool allPortsKnown(const char* ports) {
+  if (ports == nullptr || *ports == '\0') return false;
+  std::string_view rest(ports);
+  for (std::size_t comma; (comma = rest.find(',')) != std::string_view::npos;
+       rest.remove_prefix(comma + 1)) {
+    if (!isKnownPort(rest.substr(0, comma))) return false;
+  }
+  return isKnownPort(rest);
+}
+
+bool isValidPrinterName(const char* name) {
+  return name != nullptr && *name != '\0' && std::string_view(name).find_first_of("\\,") ==
+                                                 std::string_view::npos;
+}
+
+std::vector<std::string> namedFiles(const DriverInfo3& info) {
+  std::vector<std::string> names;
+  for (const char* name : {info.pDriverPath, info.pDataFile, info.pConfigFile, info.pHelpFile}) {
+    if (name != nullptr && *name != '\0') names.emplace_back(name);
+  }
+  for (std::string& dependent : detail::multiStringNames(info.pDependentFiles)) {
+    names.push_back(std::move(dependent));
+  }
+  return names;
+}
+
+}  // namespace
+
+bool FakePlatform::addMonitor(const char* server, Dword level, const MonitorInfo2* info) {
+  State& s = *state_;
+  const auto fault = s.log.recordFailable(
+      "AddMonitorA", {text(server), number(level), info ? text(info->pName) : "null"});
+  if (info != nullptr) s.spooler.monitorCalls.push_back(detail::toRecord(*info));
+  if (fault) return s.fail(*fault);
+  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (level != 2) return s.fail(kErrorInvalidLevel);
+  if (info == nullptr || info->pName == nullptr || info->pDLLName == nullptr) {
+    return s.fail(kErrorInvalidParameter);
+  }
+  if (!s.environment(info->pEnvironment)) return s.fail(kErrorInvalidEnvironment);
+  if (detail::containsIgnoreCase(s.spooler.monitorNames, info->pName)) {
+    return s.fail(kErrorPrintMonitorAlreadyInstalled);
+  }
+  // The spooler loads the monitor from the system directory.
+  if (!s.files.isFile(s.locate(s.systemDirectory, info->pDLLName))) {
+    return s.fail(kErrorModuleNotFound);
+  }
+  s.spooler.monitors.push_back(detail::toRecord(*info));
+  s.spooler.monitorNames.emplace_back(info->pName);
+  return true;
+}
+
+bool FakePlatform::addPrintProcessor(const char* server, const char* environment,
+                                     const char* pathName, const char* processorName) {
+  State& s = *state_;
+  const auto fault = s.log.recordFailable(
+      "AddPrintProcessorA", {text(server), text(environment), text(pathName), text(processorName)});
+  const ProcessorRecord record{environment ? environment : "", pathName ? pathName : "",
+                               processorName ? processorName : ""};
+  s.spooler.processorCalls.push_back(record);
+  if (fault) return s.fail(*fault);
+  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (pathName == nullptr || processorName == nullptr) return s.fail(kErrorInvalidParameter);
+  if (!s.environment(environment)) return s.fail(kErrorInvalidEnvironment);
+  if (!s.files.isFile(s.locate(s.processorDirectory, pathName))) {
+    return s.fail(kErrorFileNotFound);
+  }
+  if (detail::containsIgnoreCase(s.spooler.processorNames, processorName)) {
+    return s.fail(kErrorPrintProcessorAlreadyInstalled);
+  }
+  s.spooler.processors.push_back(record);
+  s.spooler.processorNames.emplace_back(processorName);
+  return true;
+}
+
+bool FakePlatform::addPrinterDriver(const char* server, Dword level, const DriverInfo3* info) {
+  State& s = *state_;
+  const auto fault = s.log.recordFailable(
+      "AddPrinterDriverA", {text(server), number(level), info ? text(info->pName) : "null"});
+  if (info != nullptr) s.spooler.driverCalls.push_back(detail::toRecord(*info));
+  if (fault) return s.fail(*fault);
+  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (level != 3) return s.fail(kErrorInvalidLevel);
+  if (info == nullptr || info->pName == nullptr || info->pDriverPath == nullptr ||
+      info->pDataFile == nullptr || info->pConfigFile == nullptr) {
+    return s.fail(kErrorInvalidParameter);
+  }
+  const std::optional<std::string> environment = s.environment(info->pEnvironment);
+  if (!environment) return s.fail(kErrorInvalidEnvironment);
+  const std::string& directory = s.driverDirectory;
+  for (const char* required : {info->pDriverPath, info->pDataFile, info->pConfigFile}) {
+    if (!s.files.isFile(s.locate(directory, required))) return s.fail(kErrorFileNotFound);
+  }
+
+  // Windows NT's spooler keeps its own copies in the version folder; the
+  // staged originals stay where they are. Windows 9x uses them in place.
+  if (*environment == kEnvironmentWindowsNt) {
+    const std::string versionFolder = detail::joinPath(directory, "3");
+    s.files.addDirectories(versionFolder);
+    for (const std::string& name : namedFiles(*info)) {
+      const std::string source = s.locate(directory, name.c_str());
+      if (!s.files.isFile(source)) continue;
+      FakeFile copy = s.files.find(source)->file;
+      copy.openForWriting = false;
+      s.files.putFile(detail::joinPath(versionFolder, detail::fileName(source)), std::move(copy));
+    }
+  }
+
+  DriverRecord driver = detail::toRecord(*info);
+  s.spooler.drivers.push_back(driver);
+  driver.environment = environment;
+  // A driver of the same name (in any case) is replaced, as an upgrade.
+  std::erase_if(s.spooler.installedDrivers, [&](const DriverRecord& installed) {
+    return detail::equalsIgnoreCase(*installed.name, *driver.name) &&
+           detail::equalsIgnoreCase(*installed.environment, *environment);
+  });
+  s.spooler.installedDrivers.push_back(std::move(driver));
+  return true;
+}
+
+PrinterHandle FakePlatform::addPrinter(const char* server, Dword level, const PrinterInfo2* info) {
+  State& s = *state_;
+  const auto fault = s.log.recordFailable(
+      "AddPrinterA", {text(server), number(level), info ? text(info->pPrinterName) : "null"});
+  if (info != nullptr) s.spooler.printerCalls.push_back(detail::toRecord(*info));
+  const auto failWith = [&s](Dword error) -> PrinterHandle {
+    s.fail(error);
+    return 0;
+  };
+  if (fault) return failWith(*fault);
+  if (!isLocal(server)) return failWith(kErrorRpcServerUnavailable);
+  if (level != 2) return failWith(kErrorInvalidLevel);
+  if (info == nullptr) return failWith(kErrorInvalidParameter);
+  if (!isValidPrinterName(info->pPrinterName)) return failWith(kErrorInvalidPrinterName);
+  if (detail::containsIgnoreCase(s.spooler.printerNames, info->pPrinterName)) {
+    return failWith(kErrorPrinterAlreadyExists);
+  }
+  const std::string environment = s.ownEnvironment();
+  const bool driverKnown =
+      info->pDriverName != nullptr &&
+      std::any_of(s.spooler.installedDrivers.begin(), s.spooler.installedDrivers.end(),
+                  [&](const DriverRecord& driver) {
+                    return detail::equalsIgnoreCase(*driver.name, info->pDriverName) &&
+                           detail::equalsIgnoreCase(*driver.environment, environment);
+                  });
+  if (!driverKnown) return failWith(kErrorUnknownPrinterDriver);
+  if (info->pPrintProcessor == nullptr ||
+      !detail::containsIgnoreCase(s.spooler.processorNames, info->pPrintProcessor)) {
+    return failWith(kErrorUnknownPrintProcessor);
+  }
+  if (!allPortsKnown(info->pPortName)) return failWith(kErrorUnknownPort);
+  s.spooler.printers.push_back(detail::toRecord(*info));
+  s.spooler.printerNames.emplace_back(info->pPrinterName);
+  return s.handles.open(detail::HandleKind::Printer, info->pPrinterName);
+}
+
+bool FakePlatform::openPrinter(const char* name, PrinterHandle* printer, const void* defaults) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("OpenPrinterA", {text(name), buffer(defaults)})) {
+    return s.fail(*error);
+  }
+  if (printer == nullptr) return s.fail(kErrorInvalidParameter);
+  // A null name opens the local print server itself.
+  if (name != nullptr && !detail::containsIgnoreCase(s.spooler.printerNames, name)) {
+    return s.fail(kErrorInvalidPrinterName);
+  }
+  *printer = s.handles.open(detail::HandleKind::Printer, name == nullptr ? "" : name);
+  return true;
+}
+
+bool FakePlatform::closePrinter(PrinterHandle printer) {
+  State& s = *state_;
+  s.log.record("ClosePrinter", {handle(printer)});
+  return s.handles.close(printer, detail::HandleKind::Printer) || s.fail(kErrorInvalidHandle);
+}
+
+}  // namespace qlx::fake
