@@ -20,24 +20,27 @@ std::string Call::text() const {
 namespace qlx::fake::detail {
 namespace {
 
+// Calls that release, or cannot fail meaningfully, are left out.
 constexpr std::array<std::string_view, 31> kFailableCalls = {
-    "GetVersionExA",       "GetSystemDirectoryA",        "GetWindowsDirectoryA",
-    "CopyFileA",           "DeleteFileA",                "CreateDirectoryA",
-    "CreateFileA",         "GetFileTime",                "GlobalAlloc",
-    "GlobalLock",          "GlobalHandle",               "FormatMessageA",
-    "GetFileVersionInfoSizeA", "GetFileVersionInfoA",    "VerQueryValueA",
-    "RegOpenKeyExA",       "RegDeleteKeyA",              "RegCreateKeyA",
-    "RegSetValueExA",      "OpenProcessToken",           "LookupPrivilegeValueA",
-    "AdjustTokenPrivileges", "EnumPrinterDriversA",      "GetPrinterDriverDirectoryA",
-    "GetPrintProcessorDirectoryA", "AddMonitorA",        "AddPrintProcessorA",
-    "AddPrinterDriverA",   "AddPrinterA",                "OpenPrinterA",
+    // KERNEL32
+    "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
+    "CreateDirectoryA", "CreateFileA", "GetFileTime", "GlobalAlloc", "GlobalLock", "GlobalHandle",
+    "FormatMessageA",
+    // VERSION
+    "GetFileVersionInfoSizeA", "GetFileVersionInfoA", "VerQueryValueA",
+    // ADVAPI32
+    "RegOpenKeyExA", "RegDeleteKeyA", "RegCreateKeyA", "RegSetValueExA", "OpenProcessToken",
+    "LookupPrivilegeValueA", "AdjustTokenPrivileges",
+    // WINSPOOL
+    "EnumPrinterDriversA", "GetPrinterDriverDirectoryA", "GetPrintProcessorDirectoryA",
+    "AddMonitorA", "AddPrintProcessorA", "AddPrinterDriverA", "AddPrinterA", "OpenPrinterA",
+    // USER32
     "ExitWindowsEx"};
 
 }  // namespace
 
 bool isFailable(std::string_view callName) {
-  return std::find(kFailableCalls.begin(), kFailableCalls.end(), callName) !=
-         kFailableCalls.end();
+  return std::find(kFailableCalls.begin(), kFailableCalls.end(), callName) != kFailableCalls.end();
 }
 
 void CallLog::record(std::string name, std::vector<std::string> args) {

@@ -23,7 +23,7 @@ class FileSystem {
   bool isFile(std::string_view path) const;
   bool isDirectory(std::string_view path) const;
 
-  void addDirectories(std::string_view path);  // with every missing parent
+  void addDirectories(std::string_view path);   // with every missing parent
   void createDirectory(std::string_view path);  // the parent exists
   // Creates or replaces a file; a replaced file keeps its spelling.
   void putFile(std::string_view path, FakeFile file);

@@ -14,7 +14,6 @@ using detail::arg::buffer;
 using detail::arg::number;
 using detail::arg::text;
 
-
 // Like a 16-bit VS_VERSIONINFO: wLength, wValueLength, the key, then the
 // fixed information on a four-byte boundary.
 constexpr char kBlockKey[] = "VS_VERSION_INFO";

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "FakePaths.h"
 #include "FakeErrors.h"
+#include "FakePaths.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -90,8 +90,8 @@ Dword FakePlatform::getWindowsDirectory(char* out, Dword size) {
 
 bool FakePlatform::copyFile(const char* existing, const char* target, bool failIfExists) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("CopyFileA",
-                                        {text(existing), text(target), flag(failIfExists)})) {
+  if (auto error =
+          s.log.recordFailable("CopyFileA", {text(existing), text(target), flag(failIfExists)})) {
     return s.fail(*error);
   }
   if (existing == nullptr || target == nullptr) return s.fail(kErrorInvalidParameter);
@@ -146,9 +146,9 @@ int FakePlatform::compareStrings(const char* first, const char* second) {
 Handle FakePlatform::createFile(const char* path, Dword access, Dword shareMode, Dword creation,
                                 Dword flags) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("CreateFileA", {text(path), number(access),
-                                                        number(shareMode), number(creation),
-                                                        number(flags)})) {
+  if (auto error = s.log.recordFailable(
+          "CreateFileA",
+          {text(path), number(access), number(shareMode), number(creation), number(flags)})) {
     s.fail(*error);
     return kInvalidHandleValue;
   }

@@ -82,7 +82,8 @@ Dword FakePlatform::formatMessage(Dword flags, const void* source, Dword message
                                   Dword languageId, char** text) {
   State& s = *state_;
   if (auto error = s.log.recordFailable(
-          "FormatMessageA", {number(flags), buffer(source), number(messageId), number(languageId)})) {
+          "FormatMessageA",
+          {number(flags), buffer(source), number(messageId), number(languageId)})) {
     s.fail(*error);
     return 0;
   }

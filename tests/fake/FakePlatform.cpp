@@ -83,9 +83,7 @@ std::vector<std::string> FakePlatform::filesIn(const std::string& directory) con
   return state_->files.filesIn(resolve(directory));
 }
 
-std::string FakePlatform::resolve(const std::string& path) const {
-  return state_->absolute(path);
-}
+std::string FakePlatform::resolve(const std::string& path) const { return state_->absolute(path); }
 
 void FakePlatform::setShutdownPrivilegeHeld(bool held) {
   state_->shutdownHeld = held;

@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CopyCase{"TargetExists", "A.DLL", "C:\\OUT\\A.DLL", true, 80},
                       CopyCase{"TargetBusy", "A.DLL", "C:\\OUT\\BUSY.DLL", false, 32},
                       CopyCase{"OntoItself", "C:\\OUT\\A.DLL", "c:\\out\\a.dll", false, 32}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Fake, CopyCarriesContentsVersionAndLastWriteTime) {
   VsFixedFileInfo version{};
@@ -168,9 +168,8 @@ TEST_F(Fake, CopyCarriesContentsVersionAndLastWriteTime) {
 TEST_F(Fake, AnOpenFileCanBeNeitherDeletedNorReplaced) {
   fake.addFile("C:\\OUT\\A.DLL", FakeFile{.contents = "a", .lastWrite = 0x0000000500000007ull});
   fake.addFile("B.DLL", FakeFile{.contents = "b"});
-  const Handle file =
-      fake.createFile("C:\\OUT\\A.DLL", kGenericRead, kFileShareRead, kOpenExisting,
-                      kFileAttributeNormal);
+  const Handle file = fake.createFile("C:\\OUT\\A.DLL", kGenericRead, kFileShareRead, kOpenExisting,
+                                      kFileAttributeNormal);
   ASSERT_NE(file, kInvalidHandleValue);
   EXPECT_FALSE(fake.deleteFile("C:\\OUT\\A.DLL"));
   EXPECT_EQ(fake.getLastError(), kErrorSharingViolation);
@@ -193,8 +192,7 @@ TEST_F(Fake, AnOpenFileCanBeNeitherDeletedNorReplaced) {
 TEST_F(Fake, OpeningAndCreatingReportWin32Codes) {
   fake.addFile("C:\\OUT\\BUSY.DLL", FakeFile{.contents = "busy", .openForWriting = true});
   const auto open = [&](const char* path) {
-    return fake.createFile(path, kGenericRead, kFileShareRead, kOpenExisting,
-                           kFileAttributeNormal);
+    return fake.createFile(path, kGenericRead, kFileShareRead, kOpenExisting, kFileAttributeNormal);
   };
   EXPECT_EQ(open("C:\\OUT\\NONE.DLL"), kInvalidHandleValue);
   EXPECT_EQ(fake.getLastError(), kErrorFileNotFound);
@@ -259,8 +257,8 @@ TEST_F(Fake, GlobalBlocksAndMessageBuffersAreCountedUntilFreed) {
   EXPECT_EQ(fake.globalHandle(bytes), memory);
 
   char* text = nullptr;
-  const Dword length = fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 2,
-                                          kLanguageEnglishUs, &text);
+  const Dword length =
+      fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 2, kLanguageEnglishUs, &text);
   EXPECT_EQ(std::string(text, length), "The system cannot find the file specified.\r\n");
   EXPECT_EQ(fake.liveAllocations(), 2);
 
@@ -277,14 +275,14 @@ TEST_F(Fake, GlobalBlocksAndMessageBuffersAreCountedUntilFreed) {
 TEST_F(Fake, MessageTextsCanBeReplacedOrRemoved) {
   char* text = nullptr;
   fake.setSystemMessage(5, "Nope.\r\n");
-  EXPECT_EQ(fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 5, kLanguageEnglishUs,
-                               &text),
-            7u);
+  EXPECT_EQ(
+      fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 5, kLanguageEnglishUs, &text),
+      7u);
   fake.localFree(text);
   fake.setSystemMessage(5, std::nullopt);
-  EXPECT_EQ(fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 5, kLanguageEnglishUs,
-                               &text),
-            0u);
+  EXPECT_EQ(
+      fake.formatMessage(kFormatMessageAllocateFromSystem, nullptr, 5, kLanguageEnglishUs, &text),
+      0u);
   EXPECT_EQ(fake.getLastError(), 317u);
   EXPECT_EQ(fake.liveAllocations(), 0);
 }
@@ -424,11 +422,12 @@ TEST_F(Fake, AdjustingPrivilegesReportsAssignmentThroughTheLastError) {
 class Spooler : public Fake {
  protected:
   void stage(const std::string& directory, std::initializer_list<const char*> names) {
-    for (const char* name : names) fake.addFile(directory + "\\" + name, FakeFile{.contents = name});
+    for (const char* name : names)
+      fake.addFile(directory + "\\" + name, FakeFile{.contents = name});
   }
   static constexpr char kDependents[] = "QLUI.INI\0QLX.GPD\0";
-  DriverInfo3 driver{3,           "QLX",       nullptr, "QLX.DLL", "QLX.GPD",
-                     "QLUI.DLL",  "QLUI.HLP",  kDependents, nullptr, "RAW"};
+  DriverInfo3 driver{3,          "QLX",      nullptr,     "QLX.DLL", "QLX.GPD",
+                     "QLUI.DLL", "QLUI.HLP", kDependents, nullptr,   "RAW"};
 };
 
 TEST_F(Spooler, EnumerationLaysRecordsThenStringsInsideTheBuffer) {
@@ -560,7 +559,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PrinterCase{"UnknownProcessor", "New", "QLX", "Proc", "LPT1:", 1798},
                       PrinterCase{"UnknownPort", "New", "QLX", "WinPrint", "LPT4:", 1796},
                       PrinterCase{"NoPort", "New", "QLX", "WinPrint", nullptr, 1796}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Spooler, OpeningAnUnknownPrinterFails) {
   PrinterHandle printer = 0;

@@ -110,9 +110,9 @@ Long FakePlatform::regCreateKey(HKey root, const char* subKey, HKey* result) {
 Long FakePlatform::regSetValueEx(HKey handle, const char* valueName, Dword reserved, Dword type,
                                  const std::uint8_t* data, Dword size) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("RegSetValueExA",
-                                        {key(handle), text(valueName), number(reserved),
-                                         number(type), buffer(data), number(size)})) {
+  if (auto error =
+          s.log.recordFailable("RegSetValueExA", {key(handle), text(valueName), number(reserved),
+                                                  number(type), buffer(data), number(size)})) {
     return code(*error);
   }
   const std::optional<OpenKey> target = openKey(s.handles, handle);
@@ -130,7 +130,7 @@ Long FakePlatform::regCloseKey(HKey handle) {
   s.log.record("RegCloseKey", {key(handle)});
   if (handle == kHKeyLocalMachine) return kRegSuccess;
   return s.handles.close(handle, detail::HandleKind::RegistryKey) ? kRegSuccess
-                                                                   : kCodeInvalidHandle;
+                                                                  : kCodeInvalidHandle;
 }
 
 }  // namespace qlx::fake

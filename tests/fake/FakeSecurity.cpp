@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "FakePaths.h"
 #include "FakeErrors.h"
+#include "FakePaths.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -28,8 +28,8 @@ bool isShutdown(const Luid& luid) {
 // The caller's array may run past the declared single element.
 std::vector<LuidAndAttributes> privilegesOf(const TokenPrivileges& state) {
   std::vector<LuidAndAttributes> list(state.PrivilegeCount);
-  std::memcpy(list.data(), reinterpret_cast<const std::uint8_t*>(&state) +
-                               offsetof(TokenPrivileges, Privileges),
+  std::memcpy(list.data(),
+              reinterpret_cast<const std::uint8_t*>(&state) + offsetof(TokenPrivileges, Privileges),
               list.size() * sizeof(LuidAndAttributes));
   return list;
 }
@@ -79,9 +79,9 @@ bool FakePlatform::adjustTokenPrivileges(Handle token, bool disableAll,
                                          const TokenPrivileges* state, Dword bufferLength,
                                          TokenPrivileges* previous, Dword* returnLength) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable(
-          "AdjustTokenPrivileges", {handle(token), flag(disableAll), privilegesText(state),
-                                    number(bufferLength), buffer(previous)})) {
+  if (auto error = s.log.recordFailable("AdjustTokenPrivileges",
+                                        {handle(token), flag(disableAll), privilegesText(state),
+                                         number(bufferLength), buffer(previous)})) {
     return s.fail(*error);
   }
   if (s.isWindows9x()) return s.fail(kErrorCallNotImplemented);

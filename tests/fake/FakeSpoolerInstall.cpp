@@ -17,10 +17,8 @@ using detail::arg::handle;
 using detail::arg::number;
 using detail::arg::text;
 
-constexpr std::array<const char*, 7> kPorts = {"COM1:", "COM2:", "COM3:", "COM4:",
-                                               "LPT1:", "LPT2:", "LPT3:"};
-
-bool isLocal(const char* server) { return server == nullptr || *server == '\0'; }
+constexpr std::array<const char*, 7> kPorts = {
+    "COM1:", "COM2:", "COM3:", "COM4:", "LPT1:", "LPT2:", "LPT3:"};
 
 bool isKnownPort(std::string_view port) {
   return std::any_of(kPorts.begin(), kPorts.end(),
@@ -39,8 +37,8 @@ bool allPortsKnown(const char* ports) {
 }
 
 bool isValidPrinterName(const char* name) {
-  return name != nullptr && *name != '\0' && std::string_view(name).find_first_of("\\,") ==
-                                                 std::string_view::npos;
+  return name != nullptr && *name != '\0' &&
+         std::string_view(name).find_first_of("\\,") == std::string_view::npos;
 }
 
 std::vector<std::string> namedFiles(const DriverInfo3& info) {
@@ -62,7 +60,7 @@ bool FakePlatform::addMonitor(const char* server, Dword level, const MonitorInfo
       "AddMonitorA", {text(server), number(level), info ? text(info->pName) : "null"});
   if (info != nullptr) s.spooler.monitorCalls.push_back(detail::toRecord(*info));
   if (fault) return s.fail(*fault);
-  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (!isLocalServer(server)) return s.fail(kErrorRpcServerUnavailable);
   if (level != 2) return s.fail(kErrorInvalidLevel);
   if (info == nullptr || info->pName == nullptr || info->pDLLName == nullptr) {
     return s.fail(kErrorInvalidParameter);
@@ -89,7 +87,7 @@ bool FakePlatform::addPrintProcessor(const char* server, const char* environment
                                processorName ? processorName : ""};
   s.spooler.processorCalls.push_back(record);
   if (fault) return s.fail(*fault);
-  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (!isLocalServer(server)) return s.fail(kErrorRpcServerUnavailable);
   if (pathName == nullptr || processorName == nullptr) return s.fail(kErrorInvalidParameter);
   if (!s.environment(environment)) return s.fail(kErrorInvalidEnvironment);
   if (!s.files.isFile(s.locate(s.processorDirectory, pathName))) {
@@ -109,7 +107,7 @@ bool FakePlatform::addPrinterDriver(const char* server, Dword level, const Drive
       "AddPrinterDriverA", {text(server), number(level), info ? text(info->pName) : "null"});
   if (info != nullptr) s.spooler.driverCalls.push_back(detail::toRecord(*info));
   if (fault) return s.fail(*fault);
-  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (!isLocalServer(server)) return s.fail(kErrorRpcServerUnavailable);
   if (level != 3) return s.fail(kErrorInvalidLevel);
   if (info == nullptr || info->pName == nullptr || info->pDriverPath == nullptr ||
       info->pDataFile == nullptr || info->pConfigFile == nullptr) {
@@ -158,7 +156,7 @@ PrinterHandle FakePlatform::addPrinter(const char* server, Dword level, const Pr
     return 0;
   };
   if (fault) return failWith(*fault);
-  if (!isLocal(server)) return failWith(kErrorRpcServerUnavailable);
+  if (!isLocalServer(server)) return failWith(kErrorRpcServerUnavailable);
   if (level != 2) return failWith(kErrorInvalidLevel);
   if (info == nullptr) return failWith(kErrorInvalidParameter);
   if (!isValidPrinterName(info->pPrinterName)) return failWith(kErrorInvalidPrinterName);

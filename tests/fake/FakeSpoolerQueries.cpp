@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "FakeDriverLayout.h"
-#include "FakePaths.h"
 #include "FakeErrors.h"
+#include "FakePaths.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -14,26 +14,23 @@ using detail::arg::buffer;
 using detail::arg::number;
 using detail::arg::text;
 
-
-bool isLocal(const char* server) { return server == nullptr || *server == '\0'; }
-
 }  // namespace
 
 bool FakePlatform::enumPrinterDrivers(const char* server, const char* environment, Dword level,
                                       std::uint8_t* out, Dword bufferSize, Dword* needed,
                                       Dword* returned) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("EnumPrinterDriversA",
-                                        {text(server), text(environment), number(level),
-                                         buffer(out), number(bufferSize)})) {
+  if (auto error = s.log.recordFailable(
+          "EnumPrinterDriversA",
+          {text(server), text(environment), number(level), buffer(out), number(bufferSize)})) {
     return s.fail(*error);
   }
-  if (!isLocal(server)) return s.fail(kErrorRpcServerUnavailable);
+  if (!isLocalServer(server)) return s.fail(kErrorRpcServerUnavailable);
   if (level != 3 && level != 4) return s.fail(kErrorInvalidLevel);
   if (needed == nullptr || returned == nullptr) return s.fail(kErrorInvalidParameter);
   // Another environment's drivers may be installed too; they are listed by name.
-  const std::string wanted = environment == nullptr || *environment == '\0' ? s.ownEnvironment()
-                                                                             : environment;
+  const std::string wanted =
+      environment == nullptr || *environment == '\0' ? s.ownEnvironment() : environment;
   std::vector<const DriverRecord*> listed;
   for (const DriverRecord& driver : s.spooler.installedDrivers) {
     if (detail::equalsIgnoreCase(*driver.environment, wanted)) listed.push_back(&driver);
@@ -54,7 +51,7 @@ namespace {
 // contract; the Win32 code, 0 when the directory was written.
 Dword writeDirectory(const std::string& directory, const char* server, Dword level,
                      bool knownEnvironment, std::uint8_t* out, Dword bufferSize, Dword* needed) {
-  if (!isLocal(server)) return kErrorRpcServerUnavailable;
+  if (!isLocalServer(server)) return kErrorRpcServerUnavailable;
   if (level != 1) return kErrorInvalidLevel;
   if (!knownEnvironment) return kErrorInvalidEnvironment;
   if (needed == nullptr) return kErrorInvalidParameter;
@@ -72,14 +69,14 @@ bool FakePlatform::getPrinterDriverDirectory(const char* server, const char* env
                                              Dword level, std::uint8_t* out, Dword bufferSize,
                                              Dword* needed) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("GetPrinterDriverDirectoryA",
-                                        {text(server), text(environment), number(level),
-                                         buffer(out), number(bufferSize)})) {
+  if (auto error = s.log.recordFailable(
+          "GetPrinterDriverDirectoryA",
+          {text(server), text(environment), number(level), buffer(out), number(bufferSize)})) {
     return s.fail(*error);
   }
-  const Dword error = writeDirectory(s.driverDirectory, server, level,
-                                     s.environment(environment).has_value(), out, bufferSize,
-                                     needed);
+  const Dword error =
+      writeDirectory(s.driverDirectory, server, level, s.environment(environment).has_value(), out,
+                     bufferSize, needed);
   return error == kErrorSuccess || s.fail(error);
 }
 
@@ -87,14 +84,14 @@ bool FakePlatform::getPrintProcessorDirectory(const char* server, const char* en
                                               Dword level, std::uint8_t* out, Dword bufferSize,
                                               Dword* needed) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("GetPrintProcessorDirectoryA",
-                                        {text(server), text(environment), number(level),
-                                         buffer(out), number(bufferSize)})) {
+  if (auto error = s.log.recordFailable(
+          "GetPrintProcessorDirectoryA",
+          {text(server), text(environment), number(level), buffer(out), number(bufferSize)})) {
     return s.fail(*error);
   }
-  const Dword error = writeDirectory(s.processorDirectory, server, level,
-                                     s.environment(environment).has_value(), out, bufferSize,
-                                     needed);
+  const Dword error =
+      writeDirectory(s.processorDirectory, server, level, s.environment(environment).has_value(),
+                     out, bufferSize, needed);
   return error == kErrorSuccess || s.fail(error);
 }
 

@@ -43,7 +43,8 @@ DriverRecord toRecord(const DriverInfo3& info) {
   record.dataFile = optionalText(info.pDataFile);
   record.configFile = optionalText(info.pConfigFile);
   record.helpFile = optionalText(info.pHelpFile);
-  if (info.pDependentFiles != nullptr) record.dependentFiles = multiStringBytes(info.pDependentFiles);
+  if (info.pDependentFiles != nullptr)
+    record.dependentFiles = multiStringBytes(info.pDependentFiles);
   record.monitorName = optionalText(info.pMonitorName);
   record.defaultDataType = optionalText(info.pDefaultDataType);
   return record;

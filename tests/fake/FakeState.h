@@ -25,6 +25,9 @@ inline constexpr char kEnvironmentWindows9x[] = "Windows 4.0";
 inline constexpr char kEnvironmentWindowsNt[] = "Windows NT x86";
 inline constexpr Handle kCurrentProcessPseudoHandle = kInvalidHandleValue;  // (HANDLE)-1
 
+// Only the local machine is modelled; a null or empty server name means it.
+inline bool isLocalServer(const char* server) { return server == nullptr || *server == '\0'; }
+
 struct FakePlatform::State {
   struct Version {
     Dword platformId = kVerPlatformWin32Nt, major = 5, minor = 1, build = 2600;

@@ -46,8 +46,8 @@ std::uint16_t highWord(std::intptr_t value) {
 int FakePlatform::messageBox(WindowHandle owner, const char* text, const char* caption,
                              unsigned type) {
   State& s = *state_;
-  s.log.record("MessageBoxA", {handle(owner), detail::arg::text(text), detail::arg::text(caption),
-                               number(type)});
+  s.log.record("MessageBoxA",
+               {handle(owner), detail::arg::text(text), detail::arg::text(caption), number(type)});
   MessageBoxRecord box;
   box.owner = owner;
   box.text = text == nullptr ? "" : text;
