@@ -19,8 +19,7 @@ int exitStatusOf(InstallResult result) {
 }  // namespace
 
 int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
-                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs,
-                   UserInterface& ui) {
+                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui) {
   const OsKind osKind = installer.detectOsKind();
   installer.configureModel("957", 'E', true);
 

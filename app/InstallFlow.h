@@ -12,7 +12,6 @@ inline constexpr int kExitFailure = 1;
 // tick: detect the platform, configure the model, ask both questions, run the
 // platform's procedure. Returns the exit status the process must end with.
 int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
-                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs,
-                   UserInterface& ui);
+                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui);
 
 }  // namespace qlx

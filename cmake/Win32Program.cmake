@@ -28,7 +28,7 @@ target_compile_options(QLX957_Installer PRIVATE
 # Stand-alone: libgcc and libstdc++ linked in, GUI subsystem, and a PE header
 # asking for no more than Windows 4.0 so that Windows 95 and NT 4.0 load it.
 target_link_options(QLX957_Installer PRIVATE
-  -static -static-libgcc -static-libstdc++ -mwindows
+  -static -static-libgcc -static-libstdc++ -mwindows -s
   -Wl,--major-os-version,4,--minor-os-version,0
   -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
 
@@ -38,3 +38,4 @@ find_program(QLX_PYTHON3 python3 REQUIRED)
 add_test(NAME win32_executable
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_executable.py
           $<TARGET_FILE:QLX957_Installer>)
+include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)

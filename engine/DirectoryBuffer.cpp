@@ -37,16 +37,16 @@ bool queryWindowsDirectory(Kernel& kernel, DirectoryBuffer& directory) {
 
 bool queryPrinterDriverDirectory(Spooler& spooler, DirectoryBuffer& directory) {
   Dword needed = 0;
-  return settle(directory, spooler.getPrinterDriverDirectory(
-                               nullptr, nullptr, 1, bytesOf(directory), DirectoryBuffer::kSize,
-                               &needed));
+  return settle(directory,
+                spooler.getPrinterDriverDirectory(nullptr, nullptr, 1, bytesOf(directory),
+                                                  DirectoryBuffer::kSize, &needed));
 }
 
 bool queryPrintProcessorDirectory(Spooler& spooler, DirectoryBuffer& directory) {
   Dword needed = 0;
-  return settle(directory, spooler.getPrintProcessorDirectory(
-                               nullptr, nullptr, 1, bytesOf(directory), DirectoryBuffer::kSize,
-                               &needed));
+  return settle(directory,
+                spooler.getPrintProcessorDirectory(nullptr, nullptr, 1, bytesOf(directory),
+                                                   DirectoryBuffer::kSize, &needed));
 }
 
 void FileStaging::copy(const DirectoryBuffer& directory, const std::string& name,

@@ -61,8 +61,8 @@ Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotC
 
   if (!found) return 0;
   if (parts != nullptr && slotCount > 0) {
-    const Dword slots[4] = {mostSignificant >> 16, mostSignificant & 0xFFFF,
-                            leastSignificant >> 16, leastSignificant & 0xFFFF};
+    const Dword slots[4] = {mostSignificant >> 16, mostSignificant & 0xFFFF, leastSignificant >> 16,
+                            leastSignificant & 0xFFFF};
     std::copy_n(slots, std::min(slotCount, 4), parts);
   }
   return mostSignificant;

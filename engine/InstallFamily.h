@@ -24,11 +24,18 @@ inline constexpr Dword kAttributesBidiLocal = 0x0840;
 inline constexpr Dword kPrinterStatusOffline = 0x80;
 
 inline constexpr FamilySettings kWin2000Family{
-    text::kCheckDrivers, 4, kAttributesRawOnlyBidi, kAttributesBidiCompleteFirst, 1, 0,
-    kPrinterStatusOffline, true, 2000};
-inline constexpr FamilySettings kWinNtFamily{
-    text::kCheckDrivers, 3, kAttributesRawOnlyBidi, kAttributesBidiCompleteFirst, 1, 0, 0,
-    true, 2000};
+    text::kCheckDrivers,          4,    kAttributesRawOnlyBidi,
+    kAttributesBidiCompleteFirst, 1,    0,
+    kPrinterStatusOffline,        true, 2000};
+inline constexpr FamilySettings kWinNtFamily{text::kCheckDrivers,
+                                             3,
+                                             kAttributesRawOnlyBidi,
+                                             kAttributesBidiCompleteFirst,
+                                             1,
+                                             0,
+                                             0,
+                                             true,
+                                             2000};
 inline constexpr FamilySettings kWin9xFamily{
     text::kCheckDriver, 3, kAttributesRawOnlyBidi, kAttributesBidiLocal, 1, 1, 0, false, 500};
 

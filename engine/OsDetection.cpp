@@ -10,20 +10,28 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
   if (platformId == kVerPlatformWin32Windows) {
     if (majorVersion != 4) return kOsUnrecognised;
     switch (minorVersion) {
-      case 0: return kWindows95;
-      case 10: return kWindows98;
-      case 90: return kWindowsMe;
-      default: return kOsUnrecognised;
+      case 0:
+        return kWindows95;
+      case 10:
+        return kWindows98;
+      case 90:
+        return kWindowsMe;
+      default:
+        return kOsUnrecognised;
     }
   }
   if (platformId == kVerPlatformWin32Nt) {
     if (majorVersion <= 4) return kWindowsNt4;  // NT 3.x counts as NT 4.0
     if (majorVersion != 5) return kOsUnrecognised;
     switch (minorVersion) {
-      case 0: return kWindows2000;
-      case 1: return kWindowsXp;
-      case 2: return kWindowsServer2003;
-      default: return kOsUnrecognised;
+      case 0:
+        return kWindows2000;
+      case 1:
+        return kWindowsXp;
+      case 2:
+        return kWindowsServer2003;
+      default:
+        return kOsUnrecognised;
     }
   }
   return kOsUnrecognised;

@@ -55,7 +55,7 @@ class PrinterInstaller {
   std::string driverFile = "QLX";
   std::string uiFile = "QLUI";
   bool hasPrintProcessor = true;
-  std::string* statusText = nullptr;        // the progress window's status line
+  std::string* statusText = nullptr;       // the progress window's status line
   ProgressControl* progressBar = nullptr;  // the progress window's bar
 
  private:

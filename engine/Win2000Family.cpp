@@ -10,7 +10,8 @@ namespace {
 
 constexpr char kSourceFolder[] = "driver2k\\";
 // Names the same files as driverFile, uiFile and the INI file of the model.
-constexpr char kDependentFiles[] = "UNIRES.DLL\0STDNAMES.GPD\0QLX957E.DLL\0QLUI957.DLL\0QLUI957.INI\0";
+constexpr char kDependentFiles[] =
+    "UNIRES.DLL\0STDNAMES.GPD\0QLX957E.DLL\0QLUI957.DLL\0QLUI957.INI\0";
 
 }  // namespace
 
@@ -70,8 +71,8 @@ void PrinterInstaller::cleanUpWin2000Staging(DirectoryBuffer& directory) {
   }
   staging.remove(directory, monitorFile);
   if (hasPrintProcessor) staging.remove(directory, processorFile);
-  for (const std::string& name : {driverFile, uiFile, iniFileName(), gpdFileName(),
-                                  std::string("STDNAMES.GPD")}) {
+  for (const std::string& name :
+       {driverFile, uiFile, iniFileName(), gpdFileName(), std::string("STDNAMES.GPD")}) {
     staging.remove(directory, name);
   }
 }

@@ -48,9 +48,9 @@ InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& director
 
   reportStep(text::kCopyFiles);
   queryPrinterDriverDirectory(spooler, directory);
-  for (const std::string& name : {std::string("dmcolor.dll"), std::string("iconlib.dll"),
-                                  std::string("vantrix.dll"), driverFile,
-                                  std::string("merlowe.dll")}) {
+  for (const std::string& name :
+       {std::string("dmcolor.dll"), std::string("iconlib.dll"), std::string("vantrix.dll"),
+        driverFile, std::string("merlowe.dll")}) {
     staging.copy(directory, name);
   }
   copyUniversalDriverFiles(directory);

@@ -8,7 +8,8 @@ namespace qlx {
 class FileVersion {
  public:
   virtual ~FileVersion() = default;
-  virtual Dword getFileVersionInfoSize(const char* path, Dword* handle) = 0;  // GetFileVersionInfoSizeA
+  virtual Dword getFileVersionInfoSize(const char* path,
+                                       Dword* handle) = 0;  // GetFileVersionInfoSizeA
   virtual bool getFileVersionInfo(const char* path, Dword handle, Dword size,
                                   void* data) = 0;  // GetFileVersionInfoA
   virtual bool verQueryValue(const void* block, const char* subBlock, void** value,

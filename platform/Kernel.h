@@ -21,9 +21,10 @@ class Kernel {
   virtual Dword getSystemDirectory(char* buffer, Dword size) = 0;
   virtual Dword getWindowsDirectory(char* buffer, Dword size) = 0;
 
-  virtual bool copyFile(const char* existing, const char* target, bool failIfExists) = 0;  // CopyFileA
-  virtual bool deleteFile(const char* path) = 0;                      // DeleteFileA
-  virtual bool createDirectory(const char* path) = 0;                 // CreateDirectoryA, no security
+  virtual bool copyFile(const char* existing, const char* target,
+                        bool failIfExists) = 0;        // CopyFileA
+  virtual bool deleteFile(const char* path) = 0;       // DeleteFileA
+  virtual bool createDirectory(const char* path) = 0;  // CreateDirectoryA, no security
   virtual int compareStrings(const char* first, const char* second) = 0;  // lstrcmpA
 
   // CreateFileA without security attributes or template; kInvalidHandleValue on failure.
@@ -43,8 +44,8 @@ class Kernel {
 
   // FormatMessageA with FORMAT_MESSAGE_ALLOCATE_BUFFER: the system allocates
   // the text, stores its address in *text and returns its length (0 on failure).
-  virtual Dword formatMessage(Dword flags, const void* source, Dword messageId,
-                              Dword languageId, char** text) = 0;
+  virtual Dword formatMessage(Dword flags, const void* source, Dword messageId, Dword languageId,
+                              char** text) = 0;
   virtual void localFree(void* memory) = 0;  // LocalFree
 
   virtual void sleep(Dword milliseconds) = 0;  // Sleep

@@ -104,7 +104,7 @@ struct Luid {  // LUID
 };
 
 struct LuidAndAttributes {  // LUID_AND_ATTRIBUTES
-  qlx::Luid Luid;  // qualified: the member shares the type's name
+  qlx::Luid Luid;           // qualified: the member shares the type's name
   Dword Attributes;
 };
 

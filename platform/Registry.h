@@ -9,8 +9,8 @@ class Registry {
  public:
   virtual ~Registry() = default;
   virtual Long regOpenKeyEx(HKey root, const char* subKey, Dword options, Dword access,
-                            HKey* result) = 0;                    // RegOpenKeyExA
-  virtual Long regDeleteKey(HKey root, const char* subKey) = 0;  // RegDeleteKeyA
+                            HKey* result) = 0;                                 // RegOpenKeyExA
+  virtual Long regDeleteKey(HKey root, const char* subKey) = 0;                // RegDeleteKeyA
   virtual Long regCreateKey(HKey root, const char* subKey, HKey* result) = 0;  // RegCreateKeyA
   virtual Long regSetValueEx(HKey key, const char* valueName, Dword reserved, Dword type,
                              const std::uint8_t* data, Dword size) = 0;  // RegSetValueExA

@@ -8,7 +8,8 @@ namespace qlx {
 class Security {
  public:
   virtual ~Security() = default;
-  virtual bool openProcessToken(Handle process, Dword access, Handle* token) = 0;  // OpenProcessToken
+  virtual bool openProcessToken(Handle process, Dword access,
+                                Handle* token) = 0;  // OpenProcessToken
   virtual bool lookupPrivilegeValue(const char* systemName, const char* name,
                                     Luid* luid) = 0;  // LookupPrivilegeValueA
   // AdjustTokenPrivileges: sets the last error to 0 when every privilege was

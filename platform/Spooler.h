@@ -15,18 +15,22 @@ class Spooler {
   virtual bool enumPrinterDrivers(const char* server, const char* environment, Dword level,
                                   std::uint8_t* buffer, Dword bufferSize, Dword* needed,
                                   Dword* returned) = 0;
-  virtual bool getPrinterDriverDirectory(const char* server, const char* environment,
-                                         Dword level, std::uint8_t* buffer, Dword bufferSize,
+  virtual bool getPrinterDriverDirectory(const char* server, const char* environment, Dword level,
+                                         std::uint8_t* buffer, Dword bufferSize,
                                          Dword* needed) = 0;  // GetPrinterDriverDirectoryA
-  virtual bool getPrintProcessorDirectory(const char* server, const char* environment,
-                                          Dword level, std::uint8_t* buffer, Dword bufferSize,
+  virtual bool getPrintProcessorDirectory(const char* server, const char* environment, Dword level,
+                                          std::uint8_t* buffer, Dword bufferSize,
                                           Dword* needed) = 0;  // GetPrintProcessorDirectoryA
-  virtual bool addMonitor(const char* server, Dword level, const MonitorInfo2* info) = 0;  // AddMonitorA
-  virtual bool addPrintProcessor(const char* server, const char* environment,
-                                 const char* pathName, const char* processorName) = 0;  // AddPrintProcessorA
-  virtual bool addPrinterDriver(const char* server, Dword level, const DriverInfo3* info) = 0;  // AddPrinterDriverA
-  virtual PrinterHandle addPrinter(const char* server, Dword level, const PrinterInfo2* info) = 0;  // AddPrinterA, 0 on failure
-  virtual bool openPrinter(const char* name, PrinterHandle* handle, const void* defaults) = 0;  // OpenPrinterA
+  virtual bool addMonitor(const char* server, Dword level,
+                          const MonitorInfo2* info) = 0;  // AddMonitorA
+  virtual bool addPrintProcessor(const char* server, const char* environment, const char* pathName,
+                                 const char* processorName) = 0;  // AddPrintProcessorA
+  virtual bool addPrinterDriver(const char* server, Dword level,
+                                const DriverInfo3* info) = 0;  // AddPrinterDriverA
+  virtual PrinterHandle addPrinter(const char* server, Dword level,
+                                   const PrinterInfo2* info) = 0;  // AddPrinterA, 0 on failure
+  virtual bool openPrinter(const char* name, PrinterHandle* handle,
+                           const void* defaults) = 0;   // OpenPrinterA
   virtual bool closePrinter(PrinterHandle handle) = 0;  // ClosePrinter
 };
 

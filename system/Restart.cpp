@@ -8,8 +8,7 @@ bool PrinterInstaller::restartComputer() {
   Security& security = platform_.security;
 
   Handle token = 0;
-  if (!security.openProcessToken(kernel.getCurrentProcess(), kTokenAdjustPrivilegesQuery,
-                                 &token)) {
+  if (!security.openProcessToken(kernel.getCurrentProcess(), kTokenAdjustPrivilegesQuery, &token)) {
     return false;
   }
 

@@ -1,7 +1,6 @@
-#include "app/InstallFlow.h"
-
 #include <gmock/gmock.h>
 
+#include "app/InstallFlow.h"
 #include "support/InstallerFixture.h"
 
 namespace qlx::testing_support {
@@ -13,9 +12,7 @@ using ::testing::IsEmpty;
 class InstallFlow : public ::testing::Test {
  protected:
   InstallFlow() { addDriverPackage(fake); }
-  int run() {
-    return runInstallFlow(installer, osTypeDialog, portTypeDialog, fake, fake);
-  }
+  int run() { return runInstallFlow(installer, osTypeDialog, portTypeDialog, fake, fake); }
   // The environment handed to the procedure tells which one ran.
   std::string procedureRun() const {
     const auto monitors = fake.monitorCalls();

@@ -16,15 +16,37 @@ namespace {
 constexpr Dword kInjectedError = 4242;
 
 const std::set<std::string>& failableCalls() {
-  static const std::set<std::string> names = {
-      "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
-      "CreateDirectoryA", "CreateFileA", "GetFileTime", "GlobalAlloc", "GlobalLock",
-      "GlobalHandle", "FormatMessageA", "GetFileVersionInfoSizeA", "GetFileVersionInfoA",
-      "VerQueryValueA", "RegOpenKeyExA", "RegDeleteKeyA", "RegCreateKeyA", "RegSetValueExA",
-      "OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
-      "EnumPrinterDriversA", "GetPrinterDriverDirectoryA", "GetPrintProcessorDirectoryA",
-      "AddMonitorA", "AddPrintProcessorA", "AddPrinterDriverA", "AddPrinterA", "OpenPrinterA",
-      "ExitWindowsEx"};
+  static const std::set<std::string> names = {"GetVersionExA",
+                                              "GetSystemDirectoryA",
+                                              "GetWindowsDirectoryA",
+                                              "CopyFileA",
+                                              "DeleteFileA",
+                                              "CreateDirectoryA",
+                                              "CreateFileA",
+                                              "GetFileTime",
+                                              "GlobalAlloc",
+                                              "GlobalLock",
+                                              "GlobalHandle",
+                                              "FormatMessageA",
+                                              "GetFileVersionInfoSizeA",
+                                              "GetFileVersionInfoA",
+                                              "VerQueryValueA",
+                                              "RegOpenKeyExA",
+                                              "RegDeleteKeyA",
+                                              "RegCreateKeyA",
+                                              "RegSetValueExA",
+                                              "OpenProcessToken",
+                                              "LookupPrivilegeValueA",
+                                              "AdjustTokenPrivileges",
+                                              "EnumPrinterDriversA",
+                                              "GetPrinterDriverDirectoryA",
+                                              "GetPrintProcessorDirectoryA",
+                                              "AddMonitorA",
+                                              "AddPrintProcessorA",
+                                              "AddPrinterDriverA",
+                                              "AddPrinterA",
+                                              "OpenPrinterA",
+                                              "ExitWindowsEx"};
   return names;
 }
 
@@ -49,7 +71,7 @@ class FaultInjection : public ::testing::TestWithParam<Family> {
     auto run = std::make_unique<Installation>();
     run->prepare(GetParam());
     run->installer->overwriteMode = kOverwriteByDate;  // reaches the date comparison on 9x
-    run->fake.queueMessageBoxAnswer(kIdYes);            // reaches the restart path
+    run->fake.queueMessageBoxAnswer(kIdYes);           // reaches the restart path
     return run;
   }
 };

@@ -72,7 +72,8 @@ TEST_F(FileComparison, VersionReadsTheInstalledFileFirst) {
   const auto sizes = fake.callTexts("GetFileVersionInfoSizeA");
   ASSERT_EQ(sizes.size(), 2u);
   EXPECT_NE(sizes[0].find("installed.dll"), std::string::npos);
-  EXPECT_THAT(fake.callTexts("GlobalAlloc"), ::testing::Each(::testing::StartsWith("GlobalAlloc(66, ")));
+  EXPECT_THAT(fake.callTexts("GlobalAlloc"),
+              ::testing::Each(::testing::StartsWith("GlobalAlloc(66, ")));
 }
 
 TEST_F(FileComparison, DateComparesTheWholeLastWriteTime) {

@@ -40,9 +40,9 @@ TEST_P(InstallFrame, DriverPresentAddsOnlyAPrinterWithTheShortSequence) {
   preinstallDriver();
   ASSERT_EQ(install(), InstallResult::Completed);
 
-  EXPECT_THAT(statusTrail(), ElementsAre(Pair(checkText(), 11), Pair("Add printer...\r\n", 22),
-                                         Pair("Install printer...\r\n", 33),
-                                         Pair("Completed!", 100)));
+  EXPECT_THAT(statusTrail(),
+              ElementsAre(Pair(checkText(), 11), Pair("Add printer...\r\n", 22),
+                          Pair("Install printer...\r\n", 33), Pair("Completed!", 100)));
   EXPECT_EQ(fake.clockMs(), 3 * 500 + completionPause());
   EXPECT_THAT(fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
   EXPECT_THAT(callsNamed("CopyFileA"), IsEmpty());
@@ -174,8 +174,8 @@ TEST_P(PrinterRecordFields, AreSetExactly) {
   EXPECT_EQ(p.priority, 1u);
   EXPECT_EQ(p.defaultPriority, c.defaultPriority);
   EXPECT_EQ(p.status, c.status);
-  for (const auto* field : {&p.serverName, &p.shareName, &p.comment, &p.location, &p.sepFile,
-                            &p.parameters}) {
+  for (const auto* field :
+       {&p.serverName, &p.shareName, &p.comment, &p.location, &p.sepFile, &p.parameters}) {
     EXPECT_FALSE(field->has_value());
   }
   EXPECT_TRUE(p.devModeNull);

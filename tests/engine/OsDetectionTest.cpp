@@ -1,6 +1,6 @@
-#include "engine/OsDetection.h"
-
 #include <gtest/gtest.h>
+
+#include "engine/OsDetection.h"
 
 namespace qlx {
 namespace {

@@ -42,7 +42,8 @@ class OverwritePolicy : public InstallerTest, public ::testing::WithParamInterfa
   void installUniversalDriver(Installed installed) {
     fake::FakeFile library{"installed unidrv.dll"};
     switch (installed) {
-      case Installed::Absent: return;
+      case Installed::Absent:
+        return;
       case Installed::Older:
         library.version = versionOf(0x0002'0009, 0x0000'0009);
         library.lastWrite = kPackageTime - kHour;
@@ -55,7 +56,9 @@ class OverwritePolicy : public InstallerTest, public ::testing::WithParamInterfa
         library.version = versionOf(0x0002'000A, 0x0000'0001);
         library.lastWrite = kPackageTime - kHour;
         break;
-      case Installed::WithoutVersion: library.lastWrite = kPackageTime - kHour; break;
+      case Installed::WithoutVersion:
+        library.lastWrite = kPackageTime - kHour;
+        break;
     }
     fake.addFile(kLibrary, library);
     // The help file is older in every case: only the library's verdict counts.
@@ -106,8 +109,9 @@ TEST_F(InstallerTest, ByDateWithNoInstalledLibraryCopiesTheHelpOnlyIfAbsent) {
   install();
   EXPECT_EQ(fake.file(kLibrary)->contents, "package unidrv.dll");
   EXPECT_EQ(fake.file(kHelp)->contents, "installed unidrv.hlp");
-  EXPECT_THAT(fake.callTexts("CopyFileA"),
-              ::testing::Contains("CopyFileA(driver9x\\unidrv.hlp, C:\\WINDOWS\\SYSTEM\\unidrv.hlp, 1)"));
+  EXPECT_THAT(
+      fake.callTexts("CopyFileA"),
+      ::testing::Contains("CopyFileA(driver9x\\unidrv.hlp, C:\\WINDOWS\\SYSTEM\\unidrv.hlp, 1)"));
 }
 
 TEST_F(InstallerTest, ComparisonTakesTheInstalledFileFirst) {

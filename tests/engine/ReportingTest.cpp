@@ -74,7 +74,7 @@ TEST_P(ErrorBox, ShowsTheFormatWithTheSignedCodeAndTheSystemText) {
   EXPECT_EQ(fake.calls().front().name, "GetLastError");  // read before anything else
   EXPECT_THAT(fake.callTexts("FormatMessageA"),
               ElementsAre("FormatMessageA(4352, null, " + std::to_string(c.code) + ", 1033)"));
-  EXPECT_EQ(fake.liveAllocations(), 0);  // the system's buffer is released
+  EXPECT_EQ(fake.liveAllocations(), 0);   // the system's buffer is released
   EXPECT_TRUE(fake.refreshes().empty());  // status line and bar untouched
 }
 

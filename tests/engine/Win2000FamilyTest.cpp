@@ -31,23 +31,25 @@ TEST_F(Win2000Family, FreshInstallationCopiesEveryComponentInOrder) {
   ASSERT_EQ(install(), InstallResult::Completed);
   std::vector<std::string> expected = {
       "CopyFileA(driver2k\\QLMON957.DLL, C:\\WINDOWS\\system32\\QLMON957.DLL, 0)",
-      "CopyFileA(driver2k\\QLPRO957.DLL, C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO957.DLL, 0)"};
+      "CopyFileA(driver2k\\QLPRO957.DLL, "
+      "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO957.DLL, 0)"};
   for (const std::string& copy : stagedCopies()) expected.push_back(copy);
   for (const char* name : {"QLX957_Uninstaller.exe", "Uninstall_2k.dll", "Uninstall_98.dll"}) {
-    expected.push_back(std::string("CopyFileA(") + name + ", C:\\WINDOWS\\QLX-957\\" + name + ", 0)");
+    expected.push_back(std::string("CopyFileA(") + name + ", C:\\WINDOWS\\QLX-957\\" + name +
+                       ", 0)");
   }
   EXPECT_THAT(callsNamed("CopyFileA"), ElementsAreArray(expected));
 }
 
 TEST_F(Win2000Family, StatusTrailAndPauses) {
   install();
-  EXPECT_THAT(statusTrail(),
-              ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
-                          Pair("Install language monitor...\r\n", 33),
-                          Pair("Install print processor...\r\n", 44),
-                          Pair("Copy files...\r\n", 55), Pair("Install printer driver...\r\n", 66),
-                          Pair("Install printer...\r\n", 77),
-                          Pair("Delete installed files...\r\n", 88), Pair("Completed!", 100)));
+  EXPECT_THAT(
+      statusTrail(),
+      ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
+                  Pair("Install language monitor...\r\n", 33),
+                  Pair("Install print processor...\r\n", 44), Pair("Copy files...\r\n", 55),
+                  Pair("Install printer driver...\r\n", 66), Pair("Install printer...\r\n", 77),
+                  Pair("Delete installed files...\r\n", 88), Pair("Completed!", 100)));
   EXPECT_EQ(fake.clockMs(), 8 * 500u + 2000u);
 }
 
@@ -79,9 +81,9 @@ TEST_F(Win2000Family, SpoolerRecordsFieldByField) {
 TEST_F(Win2000Family, CleanUpDeletesTheStagedNamesInOrder) {
   install();
   std::vector<std::string> expected;
-  for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL",
-                           "QLMON957.DLL", "QLPRO957.DLL", "QLX957E.DLL", "QLUI957.DLL",
-                           "QLUI957.INI", "QLX957E.GPD", "STDNAMES.GPD"}) {
+  for (const char* name :
+       {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", "QLMON957.DLL", "QLPRO957.DLL",
+        "QLX957E.DLL", "QLUI957.DLL", "QLUI957.INI", "QLX957E.GPD", "STDNAMES.GPD"}) {
     expected.push_back(std::string("DeleteFileA(") + kDrivers + "\\" + name + ")");
   }
   EXPECT_THAT(callsNamed("DeleteFileA"), ElementsAreArray(expected));
@@ -93,7 +95,8 @@ TEST_F(Win2000Family, CleanUpDeletesTheStagedNamesInOrder) {
 
 TEST_F(Win2000Family, ExistingNewerTargetsAreReplaced) {
   fake::FakeFile newer{"installed"};
-  newer.version = VsFixedFileInfo{kVsFixedFileInfoSignature, 0, 0x00090000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  newer.version =
+      VsFixedFileInfo{kVsFixedFileInfoSignature, 0, 0x00090000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   fake.addFile("C:\\WINDOWS\\system32\\QLMON957.DLL", newer);
   install();
   EXPECT_EQ(fake.file("C:\\WINDOWS\\system32\\QLMON957.DLL")->contents, "package QLMON957.DLL");
@@ -113,7 +116,8 @@ TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndTheInstallationGoesO
   // Both left registered by an earlier attempt.
   fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
   fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
-  fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
+  fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL",
+                         "DALVERA PRINT PROCESSOR QLX957");
   fake.clearCalls();
   EXPECT_EQ(install(), InstallResult::Completed);
   EXPECT_EQ(messageTexts().size(), 3u);  // two error boxes, then the restart question
@@ -127,15 +131,17 @@ TEST_F(Win2000Family, WithoutPrintProcessor) {
   install();
   EXPECT_THAT(callsNamed("AddPrintProcessorA"), IsEmpty());
   EXPECT_THAT(callsNamed("GetPrintProcessorDirectoryA"), IsEmpty());
-  for (const std::string& call : callsNamed("CopyFileA")) EXPECT_EQ(call.find("QLPRO"), std::string::npos);
-  for (const std::string& call : callsNamed("DeleteFileA")) EXPECT_EQ(call.find("QLPRO"), std::string::npos);
+  for (const std::string& call : callsNamed("CopyFileA"))
+    EXPECT_EQ(call.find("QLPRO"), std::string::npos);
+  for (const std::string& call : callsNamed("DeleteFileA"))
+    EXPECT_EQ(call.find("QLPRO"), std::string::npos);
   EXPECT_EQ(callsNamed("DeleteFileA").size(), 10u);
-  EXPECT_THAT(statusTrail(),
-              ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
-                          Pair("Install language monitor...\r\n", 33),
-                          Pair("Copy files...\r\n", 44), Pair("Install printer driver...\r\n", 55),
-                          Pair("Install printer...\r\n", 66),
-                          Pair("Delete installed files...\r\n", 77), Pair("Completed!", 100)));
+  EXPECT_THAT(
+      statusTrail(),
+      ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
+                  Pair("Install language monitor...\r\n", 33), Pair("Copy files...\r\n", 44),
+                  Pair("Install printer driver...\r\n", 55), Pair("Install printer...\r\n", 66),
+                  Pair("Delete installed files...\r\n", 77), Pair("Completed!", 100)));
   EXPECT_EQ(fake.printers().at(0).printProcessor, "WinPrint");
 }
 

@@ -48,8 +48,8 @@ TEST_F(Win9x, StatusTrailAndPauses) {
   EXPECT_THAT(statusTrail(),
               ElementsAre(Pair("Check driver...\r\n", 11), Pair("Add printer...\r\n", 22),
                           Pair("Install language monitor...\r\n", 33),
-                          Pair("Install print processor...\r\n", 44),
-                          Pair("Copy files...\r\n", 55), Pair("Install printer driver...\r\n", 66),
+                          Pair("Install print processor...\r\n", 44), Pair("Copy files...\r\n", 55),
+                          Pair("Install printer driver...\r\n", 66),
                           Pair("Install printer...\r\n", 77), Pair("Completed!", 100)));
   EXPECT_EQ(fake.clockMs(), 7 * 500u + 500u);
 }
@@ -76,10 +76,9 @@ TEST_F(Win9x, SpoolerRecordsFieldByField) {
   EXPECT_EQ(d.dataFile, "QLX957E.DRV");
   EXPECT_EQ(d.configFile, "QLX957E.DRV");
   EXPECT_EQ(d.helpFile, "UNIDRV.HLP");
-  EXPECT_EQ(d.dependentFiles,
-            multiString({"QLX957E.DRV", "QLMON957.DLL", "QLPRO957.DLL", "VANTRIX.DLL",
-                         "MERLOWE.DLL", "UNIDRV.DLL", "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL",
-                         "USBMON.DLL"}));
+  EXPECT_EQ(d.dependentFiles, multiString({"QLX957E.DRV", "QLMON957.DLL", "QLPRO957.DLL",
+                                           "VANTRIX.DLL", "MERLOWE.DLL", "UNIDRV.DLL", "UNIDRV.HLP",
+                                           "ICONLIB.DLL", "DMCOLOR.DLL", "USBMON.DLL"}));
   EXPECT_EQ(d.monitorName, "DALVERA Language Monitor QLX957");
   EXPECT_EQ(d.defaultDataType, "RAW");
 }
@@ -88,8 +87,8 @@ TEST_F(Win9x, WithoutPrintProcessor) {
   prepare(Family::Win9x, false);
   install();
   EXPECT_EQ(fake.driverCalls().at(0).dependentFiles,
-            multiString({"QLX957E.DRV", "QLMON957.DLL", "VANTRIX.DLL", "MERLOWE.DLL",
-                         "UNIDRV.DLL", "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL", "USBMON.DLL"}));
+            multiString({"QLX957E.DRV", "QLMON957.DLL", "VANTRIX.DLL", "MERLOWE.DLL", "UNIDRV.DLL",
+                         "UNIDRV.HLP", "ICONLIB.DLL", "DMCOLOR.DLL", "USBMON.DLL"}));
   EXPECT_THAT(callsNamed("AddPrintProcessorA"), IsEmpty());
   EXPECT_EQ(statusTrail().size(), 7u);
   EXPECT_THAT(statusTrail()[5], Pair("Install printer...\r\n", 66));

@@ -21,9 +21,12 @@ TEST_F(WinNtFamily, FreshInstallationCopiesAndDeletesInOrder) {
   ASSERT_EQ(install(), InstallResult::Completed);
   std::vector<std::string> copies = {
       "CopyFileA(driverNT\\QLMON957.DLL, C:\\WINDOWS\\system32\\QLMON957.DLL, 0)",
-      "CopyFileA(driverNT\\QLPRO957.DLL, C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO957.DLL, 0)"};
-  for (const char* name : {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", "QLX957E.DLL", "QLUI957.DLL"}) {
-    copies.push_back(std::string("CopyFileA(driverNT\\") + name + ", " + kDrivers + "\\" + name + ", 0)");
+      "CopyFileA(driverNT\\QLPRO957.DLL, "
+      "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO957.DLL, 0)"};
+  for (const char* name :
+       {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", "QLX957E.DLL", "QLUI957.DLL"}) {
+    copies.push_back(std::string("CopyFileA(driverNT\\") + name + ", " + kDrivers + "\\" + name +
+                     ", 0)");
   }
   const auto allCopies = callsNamed("CopyFileA");
   ASSERT_EQ(allCopies.size(), copies.size() + 3);  // and the uninstaller's three
@@ -53,13 +56,13 @@ TEST_F(WinNtFamily, MonitorAndProcessorFilesAreCopiedBeforeTheirStep) {
 
 TEST_F(WinNtFamily, StatusTrailAndPauses) {
   install();
-  EXPECT_THAT(statusTrail(),
-              ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
-                          Pair("Install language monitor...\r\n", 33),
-                          Pair("Install print processor...\r\n", 44),
-                          Pair("Copy files...\r\n", 55), Pair("Install printer driver...\r\n", 66),
-                          Pair("Install printer...\r\n", 77),
-                          Pair("Delete installed files...\r\n", 88), Pair("Completed!", 100)));
+  EXPECT_THAT(
+      statusTrail(),
+      ElementsAre(Pair("Check drivers...\r\n", 11), Pair("Add printer...\r\n", 22),
+                  Pair("Install language monitor...\r\n", 33),
+                  Pair("Install print processor...\r\n", 44), Pair("Copy files...\r\n", 55),
+                  Pair("Install printer driver...\r\n", 66), Pair("Install printer...\r\n", 77),
+                  Pair("Delete installed files...\r\n", 88), Pair("Completed!", 100)));
   EXPECT_EQ(fake.clockMs(), 6000u);
 }
 

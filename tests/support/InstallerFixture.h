@@ -16,9 +16,12 @@ enum class Family { Win2000, WinNt, Win9x };
 
 inline const char* familyName(Family family) {
   switch (family) {
-    case Family::Win2000: return "Win2000Family";
-    case Family::WinNt: return "WinNtFamily";
-    case Family::Win9x: return "Win9x";
+    case Family::Win2000:
+      return "Win2000Family";
+    case Family::WinNt:
+      return "WinNtFamily";
+    case Family::Win9x:
+      return "Win9x";
   }
   return "?";
 }
@@ -34,18 +37,24 @@ inline const std::vector<std::string>& packageFiles(Family family) {
       "QLMON957.DLL", "usbmon.dll",  "QLPRO957.DLL", "dmcolor.dll", "iconlib.dll",
       "vantrix.dll",  "QLX957E.DRV", "merlowe.dll",  "unidrv.dll",  "unidrv.hlp"};
   switch (family) {
-    case Family::Win2000: return win2000;
-    case Family::WinNt: return winNt;
-    case Family::Win9x: return win9x;
+    case Family::Win2000:
+      return win2000;
+    case Family::WinNt:
+      return winNt;
+    case Family::Win9x:
+      return win9x;
   }
   return win2000;
 }
 
 inline const char* sourceFolder(Family family) {
   switch (family) {
-    case Family::Win2000: return "C:\\SETUP\\driver2k\\";
-    case Family::WinNt: return "C:\\SETUP\\driverNT\\";
-    case Family::Win9x: return "C:\\SETUP\\driver9x\\";
+    case Family::Win2000:
+      return "C:\\SETUP\\driver2k\\";
+    case Family::WinNt:
+      return "C:\\SETUP\\driverNT\\";
+    case Family::Win9x:
+      return "C:\\SETUP\\driver9x\\";
   }
   return "";
 }
@@ -76,9 +85,15 @@ class Installation {
   void prepare(Family family, bool withPrintProcessor = true) {
     family_ = family;
     switch (family) {
-      case Family::Win2000: fake.setVersion(2, 5, 2); break;
-      case Family::WinNt: fake.setVersion(2, 5, 1); break;
-      case Family::Win9x: fake.useWindows9xLayout(); break;
+      case Family::Win2000:
+        fake.setVersion(2, 5, 2);
+        break;
+      case Family::WinNt:
+        fake.setVersion(2, 5, 1);
+        break;
+      case Family::Win9x:
+        fake.useWindows9xLayout();
+        break;
     }
     for (const std::string& name : packageFiles(family)) {
       fake.addFile(sourceFolder(family) + name, fake::FakeFile{"package " + name});
@@ -95,9 +110,12 @@ class Installation {
 
   InstallResult install(PortCode port = kPortLpt1) {
     switch (family_) {
-      case Family::Win2000: return installer->installWin2000Family(port);
-      case Family::WinNt: return installer->installWinNtFamily(port);
-      case Family::Win9x: return installer->installWin9x(port);
+      case Family::Win2000:
+        return installer->installWin2000Family(port);
+      case Family::WinNt:
+        return installer->installWinNtFamily(port);
+      case Family::Win9x:
+        return installer->installWin9x(port);
     }
     return InstallResult::FatalError;
   }

@@ -72,7 +72,8 @@ TEST_F(RegisterUninstall, QuotesACommandPathWithABlank) {
 }
 
 TEST_F(RegisterUninstall, ReplacesAnEarlierEntryWithItsExtraValues) {
-  fake.addRegistryKey(kKey, {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}});
+  fake.addRegistryKey(kKey,
+                      {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}});
   installer.registerUninstall();
   const auto values = fake.registryValues(kKey);
   EXPECT_EQ(values.count("Publisher"), 0u);
@@ -86,7 +87,8 @@ TEST_F(RegisterUninstall, ReplacesAnEarlierEntryWithItsExtraValues) {
 }
 
 TEST_F(RegisterUninstall, AnUndeletableEarlierKeyGetsItsNamesakesOverwritten) {
-  fake.addRegistryKey(kKey, {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}},
+  fake.addRegistryKey(kKey,
+                      {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}},
                       /*withSubkey=*/true);
   installer.registerUninstall();
   const auto values = fake.registryValues(kKey);
@@ -98,12 +100,15 @@ TEST_F(RegisterUninstall, AnUndeletableEarlierKeyGetsItsNamesakesOverwritten) {
 TEST_F(RegisterUninstall, CopiesTheUninstallerIntoItsFolder) {
   installer.registerUninstall();
   EXPECT_TRUE(fake.directoryExists("C:\\WINDOWS\\QLX-957"));
-  EXPECT_THAT(fake.filesIn("C:\\WINDOWS\\QLX-957"),
-              UnorderedElementsAre("QLX957_Uninstaller.exe", "Uninstall_2k.dll", "Uninstall_98.dll"));
-  EXPECT_THAT(fake.callTexts("CopyFileA"),
-              ElementsAre("CopyFileA(QLX957_Uninstaller.exe, C:\\WINDOWS\\QLX-957\\QLX957_Uninstaller.exe, 0)",
-                          "CopyFileA(Uninstall_2k.dll, C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll, 0)",
-                          "CopyFileA(Uninstall_98.dll, C:\\WINDOWS\\QLX-957\\Uninstall_98.dll, 0)"));
+  EXPECT_THAT(
+      fake.filesIn("C:\\WINDOWS\\QLX-957"),
+      UnorderedElementsAre("QLX957_Uninstaller.exe", "Uninstall_2k.dll", "Uninstall_98.dll"));
+  EXPECT_THAT(
+      fake.callTexts("CopyFileA"),
+      ElementsAre(
+          "CopyFileA(QLX957_Uninstaller.exe, C:\\WINDOWS\\QLX-957\\QLX957_Uninstaller.exe, 0)",
+          "CopyFileA(Uninstall_2k.dll, C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll, 0)",
+          "CopyFileA(Uninstall_98.dll, C:\\WINDOWS\\QLX-957\\Uninstall_98.dll, 0)"));
 }
 
 TEST_F(RegisterUninstall, AnExistingFolderIsUsedAndOlderCopiesOverwritten) {
