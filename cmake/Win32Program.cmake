@@ -38,3 +38,4 @@ find_program(QLX_PYTHON3 python3 REQUIRED)
 add_test(NAME win32_executable
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_executable.py
           $<TARGET_FILE:QLX957_Installer>)
+include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)

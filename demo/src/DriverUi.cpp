@@ -2,9 +2,15 @@
 // 9x, QLX957E.DRV): the configuration file that the spooler loads when a
 // printer is added. It answers the device-mode questions without a dialog and
 // offers no property pages.
+
+// The print headers need windows.h before them.
+// clang-format off
 #include <windows.h>
 #include <winspool.h>
 #include <winddiui.h>
+// clang-format on
+
+#include <cstddef>
 
 namespace {
 
@@ -64,8 +70,8 @@ KnownSettings readKnownSettings(const DEVMODEW* in) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO sheet,
-                                                                      LPARAM parameter) {
+extern "C" __declspec(dllexport) LONG WINAPI
+    DrvDocumentPropertySheets(PPROPSHEETUI_INFO sheet, LPARAM parameter) {
   if (sheet) return kFailed;  // no property pages in the demo
   auto* header = reinterpret_cast<DocumentPropertyHeader*>(parameter);
   if (!header || header->cbSize < sizeof(DocumentPropertyHeader)) {

@@ -1,9 +1,13 @@
 // Demo language monitor (QLMON957.DLL, usbmon.dll). The spooler loads it into
 // the process that calls AddMonitor and asks for its function table; the demo
 // owns no ports, so every port operation refuses and nothing is ever printed.
+
+// The print headers need windows.h before them.
+// clang-format off
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
+// clang-format on
 
 namespace {
 
@@ -37,9 +41,7 @@ BOOL WINAPI readPort(HANDLE, LPBYTE, DWORD, LPDWORD read) {
 BOOL WINAPI endDocPort(HANDLE) { return refuse(ERROR_INVALID_HANDLE); }
 BOOL WINAPI closePort(HANDLE) { return refuse(ERROR_INVALID_HANDLE); }
 BOOL WINAPI addPort(HANDLE, LPWSTR, HWND, LPWSTR) { return refuse(ERROR_NOT_SUPPORTED); }
-BOOL WINAPI addPortEx(HANDLE, LPWSTR, DWORD, LPBYTE, LPWSTR) {
-  return refuse(ERROR_NOT_SUPPORTED);
-}
+BOOL WINAPI addPortEx(HANDLE, LPWSTR, DWORD, LPBYTE, LPWSTR) { return refuse(ERROR_NOT_SUPPORTED); }
 BOOL WINAPI configurePort(HANDLE, LPWSTR, HWND, LPWSTR) { return refuse(ERROR_NOT_SUPPORTED); }
 BOOL WINAPI deletePort(HANDLE, LPWSTR, HWND, LPWSTR) { return refuse(ERROR_NOT_SUPPORTED); }
 BOOL WINAPI getPrinterDataFromPort(HANDLE, DWORD, LPWSTR, LPWSTR, DWORD, LPWSTR, DWORD,
@@ -47,9 +49,7 @@ BOOL WINAPI getPrinterDataFromPort(HANDLE, DWORD, LPWSTR, LPWSTR, DWORD, LPWSTR,
   if (returned) *returned = 0;
   return refuse(ERROR_INVALID_HANDLE);
 }
-BOOL WINAPI setPortTimeOuts(HANDLE, LPCOMMTIMEOUTS, DWORD) {
-  return refuse(ERROR_INVALID_HANDLE);
-}
+BOOL WINAPI setPortTimeOuts(HANDLE, LPCOMMTIMEOUTS, DWORD) { return refuse(ERROR_INVALID_HANDLE); }
 BOOL WINAPI xcvOpenPort(HANDLE, LPCWSTR, ACCESS_MASK, PHANDLE) {
   return refuse(ERROR_NOT_SUPPORTED);
 }
@@ -69,11 +69,17 @@ DWORD WINAPI notifyPorts(HANDLE, DWORD, PCWSTR*) { return ERROR_NOT_SUPPORTED; }
 // Every slot is filled, so a spooler that reads any member of the table it
 // was given finds a callable function.
 MONITOR2 monitorTable = {
-    sizeof(MONITOR2), enumPorts,      openPort,     openPortEx,     startDocPort,
-    writePort,        readPort,       endDocPort,   closePort,      addPort,
-    addPortEx,        configurePort,  deletePort,   getPrinterDataFromPort,
-    setPortTimeOuts,  xcvOpenPort,    xcvDataPort,  xcvClosePort,   shutdown,
-    sendRecvBidiDataFromPort,         notifyPorts,  notifyPorts,
+    sizeof(MONITOR2), enumPorts,
+    openPort,         openPortEx,
+    startDocPort,     writePort,
+    readPort,         endDocPort,
+    closePort,        addPort,
+    addPortEx,        configurePort,
+    deletePort,       getPrinterDataFromPort,
+    setPortTimeOuts,  xcvOpenPort,
+    xcvDataPort,      xcvClosePort,
+    shutdown,         sendRecvBidiDataFromPort,
+    notifyPorts,      notifyPorts,
 };
 
 // The monitor handle only has to be unique and non-null.
@@ -81,8 +87,8 @@ int monitorInstance;
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LPMONITOR2 WINAPI InitializePrintMonitor2(PMONITORINIT init,
-                                                                          PHANDLE monitor) {
+extern "C" __declspec(dllexport) LPMONITOR2 WINAPI
+    InitializePrintMonitor2(PMONITORINIT init, PHANDLE monitor) {
   if (!init || !monitor) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -1,9 +1,13 @@
 // Demo print processor (QLPRO957.DLL): the documented entry points, answering
 // that it knows the RAW data type and refusing to open a job, since the demo
 // package prints nothing.
+
+// The print headers need windows.h before them.
+// clang-format off
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
+// clang-format on
 
 namespace {
 
@@ -16,8 +20,9 @@ BOOL refuse(DWORD error) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) BOOL WINAPI EnumPrintProcessorDatatypesW(
-    LPWSTR, LPWSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned) {
+extern "C" __declspec(dllexport) BOOL WINAPI
+    EnumPrintProcessorDatatypesW(LPWSTR, LPWSTR, DWORD level, LPBYTE buffer, DWORD size,
+                                 LPDWORD needed, LPDWORD returned) {
   if (!needed || !returned) return refuse(ERROR_INVALID_PARAMETER);
   *returned = 0;
   if (level != 1) return refuse(ERROR_INVALID_LEVEL);
@@ -32,8 +37,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI EnumPrintProcessorDatatypesW(
   return TRUE;
 }
 
-extern "C" __declspec(dllexport) HANDLE WINAPI OpenPrintProcessor(LPWSTR,
-                                                                  PPRINTPROCESSOROPENDATA) {
+extern "C" __declspec(dllexport) HANDLE WINAPI OpenPrintProcessor(LPWSTR, PPRINTPROCESSOROPENDATA) {
   SetLastError(ERROR_NOT_SUPPORTED);
   return nullptr;
 }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# run_under_wine.sh PREFIX_DIR PROGRAM.exe [UNIX_PATH_OR_ARGUMENT...]
+# Runs a Win32 console program of the build in a 32-bit Wine prefix of its own
+# and passes on its exit status; arguments that are existing paths are given
+# to it as Windows paths (Z:\...). Exits 77 (skipped) when Wine cannot run
+# 32-bit programs here. The program's output goes through a file, never a
+# pipe: the prefix's service processes would keep a pipe open.
+set -uo pipefail
+repo="$(cd "$(dirname "$0")/../.." && pwd)"
+prefix="$1"
+program="$2"
+shift 2
+
+# The project's Wine set-up, when there is one, decides how wine is run.
+if [[ -f "$repo/scripts/wine-env.sh" ]]; then
+  # shellcheck source=/dev/null
+  source "$repo/scripts/wine-env.sh"
+fi
+export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$prefix}" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+command -v wine >/dev/null || { echo "wine is not installed: skipped"; exit 77; }
+
+work="$(mktemp -d)"
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+mkdir -p "$WINEPREFIX"
+if ! timeout 300 wine cmd.exe /c echo wine-ready >"$work/ready" 2>&1 ||
+   ! grep -q wine-ready "$work/ready"; then
+  echo "Wine cannot run 32-bit programs here: skipped"
+  exit 77
+fi
+
+arguments=()
+for argument in "$@"; do
+  if [[ -e "$argument" ]]; then
+    absolute="$(cd "$(dirname "$argument")" && pwd)/$(basename "$argument")"
+    arguments+=("Z:${absolute//\//\\}")
+  else
+    arguments+=("$argument")
+  fi
+done
+timeout 300 wine "$program" "${arguments[@]}" >"$work/out" 2>&1
+status=$?
+cat "$work/out"
+exit "$status"

@@ -1,0 +1,43 @@
+// The command line of uidriver.exe: where the installer is, where to log,
+// and how to answer each dialog and message box.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace uidriver {
+
+enum class DialogAction { Next, Escape, Close, Choose };
+
+struct DialogAnswer {
+  DialogAction action = DialogAction::Next;
+  int radio = -1;      // Choose: radio index to click, -1 to leave the radios
+  int overwrite = -1;  // Choose on the port dialog: combo item, -1 to leave it
+};
+
+struct Script {
+  std::string logFile;
+  std::string directory;  // the installer's current directory; empty: ours
+  std::string installer;  // empty: QLX957_Installer.exe in `directory`
+  DialogAnswer os;
+  DialogAnswer port;
+  bool restartYes = false;
+  unsigned timeoutMs = 120000;
+  unsigned pollMs = 10;
+  unsigned holdMs = 0;  // pause before each answer, for screenshots
+};
+
+struct ParsedScript {
+  Script script;
+  std::string error;  // empty when the command line was understood
+};
+
+ParsedScript parseScript(const std::vector<std::string>& arguments);
+std::string usageText();
+
+// The installer's path: `installer` as given when absolute, else inside the
+// directory (default name QLX957_Installer.exe).
+std::string installerPath(const Script& script, const std::string& directory);
+bool isAbsolutePath(const std::string& path);
+
+}  // namespace uidriver

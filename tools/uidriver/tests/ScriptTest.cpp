@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "core/Script.h"
+
+namespace uidriver {
+namespace {
+
+ParsedScript parse(std::vector<std::string> arguments) { return parseScript(arguments); }
+
+TEST(Script, DefaultsAnswerEveryDialogWithNextAndRestartWithNo) {
+  ParsedScript parsed = parse({"--log", "run.jsonl"});
+  ASSERT_EQ(parsed.error, "");
+  const Script& script = parsed.script;
+  EXPECT_EQ(script.logFile, "run.jsonl");
+  EXPECT_EQ(script.os.action, DialogAction::Next);
+  EXPECT_EQ(script.port.action, DialogAction::Next);
+  EXPECT_FALSE(script.restartYes);
+  EXPECT_EQ(script.timeoutMs, 120000u);
+  EXPECT_EQ(script.pollMs, 10u);
+  EXPECT_EQ(script.holdMs, 0u);
+}
+
+TEST(Script, ReadsEveryOption) {
+  ParsedScript parsed = parse({"--os", "escape", "--port", "close", "--restart", "yes", "--ok",
+                               "--log", "l", "--dir", "Z:\\pkg", "--installer", "other.exe",
+                               "--timeout", "30", "--poll", "5", "--hold", "250"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.script.os.action, DialogAction::Escape);
+  EXPECT_EQ(parsed.script.port.action, DialogAction::Close);
+  EXPECT_TRUE(parsed.script.restartYes);
+  EXPECT_EQ(parsed.script.directory, "Z:\\pkg");
+  EXPECT_EQ(parsed.script.installer, "other.exe");
+  EXPECT_EQ(parsed.script.timeoutMs, 30000u);
+  EXPECT_EQ(parsed.script.pollMs, 5u);
+  EXPECT_EQ(parsed.script.holdMs, 250u);
+}
+
+TEST(Script, ChoicesNameARadioAndOrAnOverwriteItem) {
+  struct Case {
+    const char* option;
+    const char* value;
+    int radio;
+    int overwrite;
+  };
+  for (const Case& c : {Case{"--port", "choose:2,3", 2, 3}, Case{"--port", "choose:5", 5, -1},
+                        Case{"--port", "choose:,0", -1, 0}, Case{"--os", "choose:0", 0, -1},
+                        Case{"--os", "choose:6", 6, -1}}) {
+    ParsedScript parsed = parse({"--log", "l", c.option, c.value});
+    ASSERT_EQ(parsed.error, "") << c.value;
+    const DialogAnswer& answer =
+        std::string(c.option) == "--os" ? parsed.script.os : parsed.script.port;
+    EXPECT_EQ(answer.action, DialogAction::Choose) << c.value;
+    EXPECT_EQ(answer.radio, c.radio) << c.value;
+    EXPECT_EQ(answer.overwrite, c.overwrite) << c.value;
+  }
+}
+
+TEST(Script, RefusesChoicesOutsideTheDialogs) {
+  for (auto [option, value] :
+       std::vector<std::pair<const char*, const char*>>{{"--os", "choose:7"},
+                                                        {"--os", "choose:1,2"},
+                                                        {"--os", "choose:-1"},
+                                                        {"--port", "choose:6"},
+                                                        {"--port", "choose:0,4"},
+                                                        {"--port", "choose:"},
+                                                        {"--port", "choose:,"},
+                                                        {"--port", "choose:1x"},
+                                                        {"--os", "click"}}) {
+    EXPECT_NE(parse({"--log", "l", option, value}).error, "") << option << " " << value;
+  }
+}
+
+TEST(Script, RefusesIncompleteOrUnknownCommandLines) {
+  EXPECT_EQ(parse({}).error, "--log FILE is required");
+  EXPECT_EQ(parse({"--log"}).error, "--log needs a value");
+  EXPECT_NE(parse({"--log", "l", "--frobnicate", "1"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "stray"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--restart", "maybe"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--timeout", "10s"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--timeout", "0"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--poll", "0"}).error, "");
+}
+
+TEST(InstallerPath, JoinsRelativeNamesToThePackageDirectory) {
+  Script script;
+  EXPECT_EQ(installerPath(script, "Z:\\pkg"), "Z:\\pkg\\QLX957_Installer.exe");
+  EXPECT_EQ(installerPath(script, "Z:\\pkg\\"), "Z:\\pkg\\QLX957_Installer.exe");
+  script.installer = "copy\\setup.exe";
+  EXPECT_EQ(installerPath(script, "C:\\p"), "C:\\p\\copy\\setup.exe");
+  script.installer = "C:\\other\\QLX957_Installer.exe";
+  EXPECT_EQ(installerPath(script, "Z:\\pkg"), "C:\\other\\QLX957_Installer.exe");
+  script.installer = "\\\\server\\share\\setup.exe";
+  EXPECT_EQ(installerPath(script, "Z:\\pkg"), "\\\\server\\share\\setup.exe");
+  EXPECT_FALSE(isAbsolutePath("C:relative"));
+}
+
+}  // namespace
+}  // namespace uidriver

@@ -1,0 +1,32 @@
+// The installer process that the driver starts and waits for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace uidriver {
+
+class Installer {
+ public:
+  Installer() = default;
+  ~Installer();
+  Installer(const Installer&) = delete;
+  Installer& operator=(const Installer&) = delete;
+
+  // Starts `path` with `directory` as its current directory. It inherits no
+  // handle of ours, so the log file is not held open by it.
+  bool start(const std::wstring& path, const std::wstring& directory, DWORD& error);
+  // True once the process has ended; `code` is then its exit status.
+  bool exited(DWORD& code) const;
+  // Ends the process this driver started (only after the overall timeout).
+  void terminate() const;
+
+  DWORD pid() const { return info_.dwProcessId; }
+  HANDLE process() const { return info_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+}  // namespace uidriver
