@@ -137,6 +137,21 @@ void PrinterInstaller::offerRestart(const FamilySettings& family) {
   }
 }
 
+// The monitor goes to the system directory and the print processor to its own
+// directory, where the spooler loads them from; neither is staged.
+void PrinterInstaller::stageMonitorAndProcessor(const char* sourceFolder,
+                                                DirectoryBuffer& directory,
+                                                const char* companionMonitorFile) {
+  FileStaging staging(platform_.kernel, sourceFolder);
+  querySystemDirectory(platform_.kernel, directory);
+  staging.copy(directory, monitorFile);
+  if (companionMonitorFile != nullptr) staging.copy(directory, companionMonitorFile);
+  if (hasPrintProcessor) {
+    queryPrintProcessorDirectory(platform_.spooler, directory);
+    staging.copy(directory, processorFile);
+  }
+}
+
 void PrinterInstaller::registerMonitor(const char* environment) {
   reportStep(text::kInstallMonitor);
   const MonitorInfo2 monitor{monitorName.c_str(), environment, monitorFile.c_str()};

@@ -72,6 +72,8 @@ class PrinterInstaller {
   void offerRestart(const FamilySettings& family);
 
   // Steps the three component installations share.
+  void stageMonitorAndProcessor(const char* sourceFolder, DirectoryBuffer& directory,
+                                const char* companionMonitorFile);
   void registerMonitor(const char* environment);
   void registerPrintProcessor(const char* environment);
 

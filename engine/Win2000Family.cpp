@@ -21,16 +21,10 @@ InstallResult PrinterInstaller::installWin2000Family(PortCode port) {
 }
 
 InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& directory) {
-  Kernel& kernel = platform_.kernel;
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder);
 
-  querySystemDirectory(kernel, directory);
-  staging.copy(directory, monitorFile);
-  if (hasPrintProcessor) {
-    queryPrintProcessorDirectory(spooler, directory);
-    staging.copy(directory, processorFile);
-  }
+  stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
 
   registerMonitor(kNtEnvironment);
   registerPrintProcessor(kNtEnvironment);

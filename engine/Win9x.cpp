@@ -29,17 +29,10 @@ InstallResult PrinterInstaller::installWin9x(PortCode port) {
 }
 
 InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& directory) {
-  Kernel& kernel = platform_.kernel;
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder);
 
-  querySystemDirectory(kernel, directory);
-  staging.copy(directory, monitorFile);
-  staging.copy(directory, "usbmon.dll");
-  if (hasPrintProcessor) {
-    queryPrintProcessorDirectory(spooler, directory);
-    staging.copy(directory, processorFile);
-  }
+  stageMonitorAndProcessor(kSourceFolder, directory, "usbmon.dll");
 
   registerMonitor(k9xEnvironment);
   const MonitorInfo2 usbMonitor{"usbmon.dll", k9xEnvironment, "usbmon.DLL"};

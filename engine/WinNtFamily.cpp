@@ -19,16 +19,10 @@ InstallResult PrinterInstaller::installWinNtFamily(PortCode port) {
 }
 
 InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& directory) {
-  Kernel& kernel = platform_.kernel;
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder);
 
-  querySystemDirectory(kernel, directory);
-  staging.copy(directory, monitorFile);
-  if (hasPrintProcessor) {
-    queryPrintProcessorDirectory(spooler, directory);
-    staging.copy(directory, processorFile);
-  }
+  stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
 
   registerMonitor(kNtEnvironment);
   registerPrintProcessor(kNtEnvironment);
