@@ -39,3 +39,4 @@ add_test(NAME win32_executable
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_executable.py
           $<TARGET_FILE:QLX957_Installer>)
 include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/TestTools.cmake)

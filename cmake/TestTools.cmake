@@ -1,0 +1,5 @@
+# Test tools for the end-to-end tests under Wine: prefixstate.exe, which dumps
+# a prefix's end state as JSON (tools/prefixstate/), and the planted DLLs of
+# build/win32/planted/ (tools/planted/).
+add_subdirectory(${CMAKE_SOURCE_DIR}/tools/prefixstate ${CMAKE_BINARY_DIR}/tools/prefixstate)
+add_subdirectory(${CMAKE_SOURCE_DIR}/tools/planted ${CMAKE_BINARY_DIR}/tools/planted)
