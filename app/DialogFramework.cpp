@@ -1,7 +1,6 @@
 #include "app/DialogFramework.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "app/DialogInit.h"
@@ -34,8 +33,10 @@ std::intptr_t ControlObject::sendMessage(unsigned message, std::uintptr_t wParam
 
 bool isRadioButton(const ControlInfo& control) {
   std::string name = control.className;
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  // Class names are ASCII; the C library's locale has no say here.
+  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
   std::uint32_t type = control.style & kBsTypeMask;
   return name == "button" && (type == kBsRadioButton || type == kBsAutoRadioButton);
 }

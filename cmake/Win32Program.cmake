@@ -11,6 +11,7 @@ set(CMAKE_C_STANDARD_LIBRARIES "${QLX_WIN32_IMPORT_LIBRARIES}")
 set(CMAKE_CXX_STANDARD_LIBRARIES "${QLX_WIN32_IMPORT_LIBRARIES}")
 
 file(GLOB QLX_WIN32_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/runtime/win32/*.cpp
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp
   ${CMAKE_SOURCE_DIR}/app/win32/*.cpp
   ${CMAKE_SOURCE_DIR}/res/*.rc)
@@ -25,10 +26,28 @@ target_compile_definitions(QLX957_Installer PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX
 target_compile_options(QLX957_Installer PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wconversion -Wno-sign-conversion>)
 
-# Stand-alone: libgcc and libstdc++ linked in, GUI subsystem, and a PE header
-# asking for no more than Windows 4.0 so that Windows 95 and NT 4.0 load it.
+# No C runtime DLL: Windows 95 ships none that a program may rely on, and on
+# the 9x family and NT 4.0 a copy planted beside the program would be loaded.
+# The program brings its own small runtime (runtime/win32/), so exceptions,
+# RTTI and the thread-safe static guards, which need the library's runtime,
+# are off for everything linked in.
+set(QLX_WIN32_CXX_OPTIONS -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -ffunction-sections -fdata-sections)
+target_compile_options(QLX957_Installer PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QLX_WIN32_CXX_OPTIONS}>)
+target_compile_options(qlx_core PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QLX_WIN32_CXX_OPTIONS}>)
+# The memory functions themselves must stay loops, not calls to memcpy.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/runtime/win32/CFunctions.cpp PROPERTIES
+  COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin")
+
+# Nothing from the tool chain's C or C++ library: a call to a C function that
+# runtime/win32/ does not provide fails to link. libgcc supplies only the
+# helpers the compiler calls (64-bit division, stack probes). GUI subsystem,
+# and a PE header asking for no more than Windows 4.0 so that Windows 95 and
+# NT 4.0 load it.
+target_link_libraries(QLX957_Installer PRIVATE gcc)
 target_link_options(QLX957_Installer PRIVATE
-  -static -static-libgcc -static-libstdc++ -mwindows -s
+  -nostdlib -static -s -Wl,-e,_programEntry -Wl,--gc-sections
+  -Wl,--subsystem,windows
   -Wl,--major-os-version,4,--minor-os-version,0
   -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
 
@@ -38,5 +57,30 @@ find_program(QLX_PYTHON3 python3 REQUIRED)
 add_test(NAME win32_executable
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_executable.py
           $<TARGET_FILE:QLX957_Installer>)
+
+# Every import, and every name resolved at run time, against the export lists
+# of each Windows version the program must start on.
+set(QLX_WIN_EXPORTS ${CMAKE_SOURCE_DIR}/../shared/win-exports)
+add_test(NAME win32_imports_every_version
+  COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_imports.py
+          $<TARGET_FILE:QLX957_Installer> --exports ${QLX_WIN_EXPORTS}
+          --runtime-list ${CMAKE_SOURCE_DIR}/platform/win32/ResolvedAtRunTime.txt
+          --sources ${CMAKE_SOURCE_DIR}/platform/win32 ${CMAKE_SOURCE_DIR}/app/win32
+                    ${CMAKE_SOURCE_DIR}/runtime/win32)
+
+# The check itself: two programs it must refuse, and its rules on made-up lists.
+add_executable(import_fixture_newer_kernel_call ${CMAKE_SOURCE_DIR}/tests/win32/fixtures/NewerKernelCall.cpp)
+target_link_options(import_fixture_newer_kernel_call PRIVATE
+  -nostdlib -Wl,-e,_fixtureEntry -Wl,--subsystem,windows
+  -Wl,--major-os-version,4,--minor-os-version,0
+  -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
+add_executable(import_fixture_c_runtime_call ${CMAKE_SOURCE_DIR}/tests/win32/fixtures/CRuntimeCall.cpp)
+set_target_properties(import_fixture_newer_kernel_call import_fixture_c_runtime_call PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+add_test(NAME win32_import_check_rules
+  COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/test_check_imports.py
+          --exports ${QLX_WIN_EXPORTS}
+          --newer-kernel-call $<TARGET_FILE:import_fixture_newer_kernel_call>
+          --c-runtime-call $<TARGET_FILE:import_fixture_c_runtime_call>)
 include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)
 include(${CMAKE_SOURCE_DIR}/cmake/TestTools.cmake)
