@@ -1,5 +1,9 @@
 #include "app/InstallFlow.h"
 
+#include <string>
+
+#include "app/CommandLine.h"
+#include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
 
 namespace qlx {
@@ -7,44 +11,145 @@ namespace {
 
 constexpr int kPortCount = 6;
 
-int cancelled(UserInterface& ui) {
-  ui.appMessageBox(text::kInstallCancelled, kMbOk, 0);
-  return kExitSuccess;
+const char* platformName(OsKind kind) {
+  static constexpr const char* kNames[] = {"Windows 95",         "Windows 98",   "Windows ME",
+                                           "Windows NT 4.0",     "Windows 2000", "Windows XP",
+                                           "Windows Server 2003"};
+  const int index = kind - kWindows95;
+  return index >= 0 && index < 7 ? kNames[index] : "not supported";
 }
 
-int exitStatusOf(InstallResult result) {
-  return result == InstallResult::Completed ? kExitSuccess : kExitFailure;
+const char* modeName(RunMode mode) {
+  switch (mode) {
+    case RunMode::Interactive:
+      return "interactive";
+    case RunMode::Passive:
+      return "passive (progress window, no dialogs or messages)";
+    case RunMode::Quiet:
+      return "quiet (no window, no pauses)";
+  }
+  return "?";
 }
+
+const char* restartName(RestartChoice choice) {
+  switch (choice) {
+    case RestartChoice::Ask:
+      return "ask";
+    case RestartChoice::Never:
+      return "never";
+    case RestartChoice::Force:
+      return "force";
+  }
+  return "?";
+}
+
+// The flow's own lines; the engine writes the rest.
+class FlowLog {
+ public:
+  explicit FlowLog(InstallLog* log) : log_(log) {}
+
+  void write(const std::string& line) {
+    if (log_ != nullptr) log_->write(line);
+  }
+
+  void header(const PrinterInstaller& installer, OsKind kind, const InstallOptions& options,
+              RestartChoice restart) {
+    if (log_ == nullptr) return;
+    const ReportedVersion& v = installer.reportedVersion;
+    write(v.known ? "Windows: platform " + std::to_string(v.platformId) + ", version " +
+                        std::to_string(v.major) + "." + std::to_string(v.minor) + ", build " +
+                        std::to_string(v.build) + " -> OsKind " + std::to_string(kind) + " (" +
+                        platformName(kind) + ")"
+                  : "Windows: the version query failed -> OsKind " + std::to_string(kind) +
+                        " (not supported)");
+    write(std::string("Mode: ") + modeName(options.mode));
+    const auto given = [](bool isGiven) { return isGiven ? "" : " (default)"; };
+    write(std::string("Options: port ") +
+          portOptionName(options.portIndex.value_or(kDefaultPortIndex)) +
+          given(options.portIndex.has_value()) + ", overwrite " +
+          overwriteOptionName(options.overwrite.value_or(kDefaultOverwrite)) +
+          given(options.overwrite.has_value()) + ", restart " + restartName(restart) +
+          given(options.restart != RestartChoice::Ask) + ", log " + quoted(options.logFile));
+  }
+
+  int outcome(const std::string& what, int exitCode) {
+    write("Result: " + what + ", exit code " + std::to_string(exitCode));
+    return exitCode;
+  }
+
+ private:
+  InstallLog* log_;
+};
 
 }  // namespace
 
 int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
-                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui) {
+                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui,
+                   const InstallOptions& options, InstallLog* log) {
+  const bool attended = !isUnattended(options);
+  // Nobody closes a box in the unattended modes, and without a window the
+  // pauses would only slow the installation down.
+  installer.log = log;
+  installer.messageBoxes = attended;
+  installer.pauses = options.mode != RunMode::Quiet;
+  installer.restartChoice = options.restart;
+  if (!attended && options.restart == RestartChoice::Ask) {
+    installer.restartChoice = RestartChoice::Never;
+  }
+  FlowLog flowLog(log);
+
   const OsKind osKind = installer.detectOsKind();
   installer.configureModel("957", 'E', true);
+  flowLog.header(installer, osKind, options, installer.restartChoice);
 
-  // Preselects the detected platform; the user's pick is never read back.
-  osTypeDialog.osIndex = osKind - kWindows95;
-  if (dialogs.runModal(osTypeDialog) != DialogResult::Ok) return cancelled(ui);
-  if (dialogs.runModal(portTypeDialog) != DialogResult::Ok) return cancelled(ui);
+  int portIndex = options.portIndex.value_or(kDefaultPortIndex);
+  OverwriteMode overwrite = options.overwrite.value_or(kDefaultOverwrite);
+  if (attended) {
+    // Preselects the detected platform; the user's pick is never read back.
+    osTypeDialog.osIndex = osKind - kWindows95;
+    if (options.portIndex) portTypeDialog.portIndex = *options.portIndex;
+    portTypeDialog.initialOverwriteIndex = overwrite;
+    if (dialogs.runModal(osTypeDialog) != DialogResult::Ok ||
+        dialogs.runModal(portTypeDialog) != DialogResult::Ok) {
+      ui.appMessageBox(text::kInstallCancelled, kMbOk, 0);
+      return flowLog.outcome("cancelled in a dialog, nothing installed", kExitSuccess);
+    }
+    portIndex = portTypeDialog.portIndex;
+    overwrite = portTypeDialog.overwriteIndex;
+    flowLog.write(std::string("Chosen: port ") + portOptionName(portIndex) + ", overwrite " +
+                  overwriteOptionName(overwrite));
+  }
 
-  const int portIndex = portTypeDialog.portIndex;
   const bool portChosen = portIndex >= 0 && portIndex < kPortCount;
   const PortCode port = kPortCom1 + portIndex;
+  const bool win9x = isWindows9x(osKind);
+  const bool ntFamily = osKind >= kWindowsNt4 && osKind <= kWindowsXp;
+  if (!win9x && !ntFamily && osKind != kWindowsServer2003) {
+    flowLog.write(text::kUnsupportedWindows);
+    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
+    return flowLog.outcome("not installed", attended ? kExitFailure : kExitPlatformUnsupported);
+  }
+  if (win9x) installer.overwriteMode = overwrite;
+  if (!portChosen) return flowLog.outcome("no port chosen, nothing installed", kExitSuccess);
 
-  if (isWindows9x(osKind)) {
-    installer.overwriteMode = portTypeDialog.overwriteIndex;
-    return portChosen ? exitStatusOf(installer.installWin9x(port)) : kExitSuccess;
-  }
-  if (osKind >= kWindowsNt4 && osKind <= kWindowsXp) {
-    return portChosen ? exitStatusOf(installer.installWinNtFamily(port)) : kExitSuccess;
-  }
-  if (osKind == kWindowsServer2003) {
-    return portChosen ? exitStatusOf(installer.installWin2000Family(port)) : kExitSuccess;
+  InstallResult result;
+  if (win9x) {
+    result = installer.installWin9x(port);
+  } else if (ntFamily) {
+    result = installer.installWinNtFamily(port);
+  } else {
+    result = installer.installWin2000Family(port);
   }
 
-  ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
-  return kExitFailure;
+  if (result == InstallResult::FatalError) {
+    return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
+  }
+  if (!installer.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
+  if (attended) return flowLog.outcome("installed", kExitSuccess);
+  if (installer.restartRequested) {
+    return flowLog.outcome("installed, restarting", kExitRestartStarted);
+  }
+  return flowLog.outcome("installed, a restart is needed", kExitRestartRequired);
 }
 
 }  // namespace qlx

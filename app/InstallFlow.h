@@ -1,17 +1,20 @@
 #pragma once
 
+#include "app/ExitCodes.h"
+#include "app/InstallOptions.h"
 #include "app/OptionDialogs.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
+class InstallLog;
 
-// The whole installation, run once from the progress window's first timer
-// tick: detect the platform, configure the model, ask both questions, run the
-// platform's procedure. Returns the exit status the process must end with.
+// The whole installation, run once: detect the platform, configure the model,
+// take the port and policy from the dialogs (interactive) or the options
+// (unattended), run the platform's procedure. Returns the exit status the
+// process must end with.
 int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
-                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui);
+                   PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui,
+                   const InstallOptions& options = {}, InstallLog* log = nullptr);
 
 }  // namespace qlx

@@ -12,6 +12,9 @@ void PortTypeDialogBinding::exchangeData(DataExchange& exchange) {
   exchange.comboSelection(kOverwriteComboId, dialog_.overwriteIndex);
 }
 
-void PortTypeDialogBinding::afterOpening() { overwriteCombo.sendMessage(kCbSetCurSel, 0, 0); }
+void PortTypeDialogBinding::afterOpening() {
+  overwriteCombo.sendMessage(kCbSetCurSel,
+                             static_cast<std::uintptr_t>(dialog_.initialOverwriteIndex), 0);
+}
 
 }  // namespace qlx

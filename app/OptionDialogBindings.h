@@ -22,8 +22,8 @@ class OsTypeDialogBinding final : public DialogBehaviour {
 };
 
 // "Select Port Type" bound to its template: the combo box object, the port
-// radio group and the combo's selection; "Overwrite files by version" is
-// selected once the dialog has opened.
+// radio group and the combo's selection; "Overwrite files by version" (or the
+// item the command line names) is selected once the dialog has opened.
 class PortTypeDialogBinding final : public DialogBehaviour {
  public:
   explicit PortTypeDialogBinding(PortTypeDialog& dialog) : dialog_(dialog) {}

@@ -16,6 +16,7 @@ struct OsTypeDialog {
 struct PortTypeDialog {
   int portIndex = 4;
   int overwriteIndex = -1;
+  int initialOverwriteIndex = 0;  // the combo item selected once the dialog has opened
 };
 
 // Runs the two option dialogs modally over the progress window. After an Ok

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/InstallLog.h"
+
 namespace qlx {
 namespace {
 
@@ -49,16 +51,47 @@ bool queryPrintProcessorDirectory(Spooler& spooler, DirectoryBuffer& directory) 
                                                    DirectoryBuffer::kSize, &needed));
 }
 
-void FileStaging::copy(const DirectoryBuffer& directory, const std::string& name,
-                       bool failIfExists) {
-  if (!directory.valid) return;
+void copyLogged(Kernel& kernel, InstallLog* log, const std::string& source,
+                const std::string& target, bool failIfExists, const std::string& reason) {
+  const bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
+  if (log == nullptr) return;
+  const std::string what = "Copy " + source + " -> " + target;
+  const std::string why = reason.empty() ? "" : " (" + reason + ")";
+  if (copied) {
+    log->write(what + ": copied" + why);
+    return;
+  }
+  const Dword code = kernel.getLastError();
+  if (failIfExists && code == kErrorFileExists) {
+    log->write(what + ": kept the installed file" + why);
+  } else {
+    log->writeFailure(what + why, code);
+  }
+}
+
+void FileStaging::copy(const DirectoryBuffer& directory, const std::string& name, bool failIfExists,
+                       const std::string& reason) {
   const std::string source = sourceFolder_ + name;
-  kernel_.copyFile(source.c_str(), directory.path(name).c_str(), failIfExists);
+  if (!directory.valid) {
+    if (log_ != nullptr) log_->write("Copy " + source + ": skipped, no target directory");
+    return;
+  }
+  copyLogged(kernel_, log_, source, directory.path(name), failIfExists, reason);
 }
 
 void FileStaging::remove(const DirectoryBuffer& directory, const std::string& name) {
   if (!directory.valid) return;
-  kernel_.deleteFile(directory.path(name).c_str());
+  const std::string path = directory.path(name);
+  const bool deleted = kernel_.deleteFile(path.c_str());
+  if (log_ == nullptr) return;  // without a log the result is not read at all
+  const Dword code = deleted ? kErrorSuccess : kernel_.getLastError();
+  if (deleted) {
+    log_->write("Delete " + path + ": deleted");
+  } else if (code == kErrorFileNotFound) {
+    log_->write("Delete " + path + ": not there");
+  } else {
+    log_->writeFailure("Delete " + path, code);
+  }
 }
 
 }  // namespace qlx

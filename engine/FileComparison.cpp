@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -72,15 +73,29 @@ Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotC
 int PrinterInstaller::isNewerByVersion(const char* installedPath, const char* sourcePath) {
   const Dword installed = getFileVersion(installedPath, nullptr, 0);
   const Dword source = getFileVersion(sourcePath, nullptr, 0);
+  const auto version = [](Dword mostSignificant) {
+    return std::to_string(mostSignificant >> 16) + "." + std::to_string(mostSignificant & 0xFFFF);
+  };
+  lastComparison_ = "installed " + version(installed) + ", package " + version(source) +
+                    (installed < source ? ", package newer" : ", package not newer");
   return installed < source ? 1 : 0;
 }
 
 int PrinterInstaller::isNewerByDate(const char* installedPath, const char* sourcePath) {
   Kernel& kernel = platform_.kernel;
   std::uint64_t installed = 0;
-  if (!readLastWriteTime(kernel, installedPath, installed)) return 0;
+  if (!readLastWriteTime(kernel, installedPath, installed)) {
+    lastComparison_ = "the installed file's time cannot be read";
+    return 0;
+  }
   std::uint64_t source = 0;
-  if (!readLastWriteTime(kernel, sourcePath, source)) return 0;
+  if (!readLastWriteTime(kernel, sourcePath, source)) {
+    lastComparison_ = "the package file's time cannot be read";
+    return 0;
+  }
+  lastComparison_ = "installed " + formatFileTime(installed) + ", package " +
+                    formatFileTime(source) +
+                    (source > installed ? ", package newer" : ", package not newer");
   return source > installed ? 1 : 0;
 }
 

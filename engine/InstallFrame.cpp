@@ -10,6 +10,7 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -22,11 +23,16 @@ const char* portName(PortCode port) {
   return kNames[index];
 }
 
+std::string orNull(const char* text) { return text == nullptr ? "null" : quoted(text); }
+
 }  // namespace
 
 InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family, PortCode port,
                                                 ComponentStep installComponents,
                                                 CleanUpStep cleanUp) {
+  freshInstallation = false;
+  restartRequested = false;
+  loggedBarPosition_ = 0;
   const DriverCheck check = checkDriver(family);
   if (check == DriverCheck::Failed) return InstallResult::FatalError;
   const bool driverPresent = check == DriverCheck::Present;
@@ -44,6 +50,7 @@ InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family, Po
   if (!createPrinter(family, chosenName, port)) return InstallResult::FatalError;
 
   if (!driverPresent) {
+    freshInstallation = true;
     if (cleanUp != nullptr) {
       reportStep(text::kDeleteInstalledFiles);
       (this->*cleanUp)(directory);
@@ -67,9 +74,10 @@ PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings
   // One byte at least, so that the buffer pointer is never null.
   std::vector<std::uint8_t> buffer(needed == 0 ? 1 : needed);
   returned = 0;
-  if (!spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, buffer.data(), needed,
-                                  &needed, &returned)) {
-    reportApiError(text::kEnumDriversError);
+  const bool listed = spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, buffer.data(),
+                                                 needed, &needed, &returned);
+  if (!spoolerResult(listed, "EnumPrinterDriversA(level " + std::to_string(family.enumLevel) + ")",
+                     text::kEnumDriversError)) {
     return DriverCheck::Failed;
   }
 
@@ -81,9 +89,12 @@ PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings
     const char* name = nullptr;
     std::memcpy(&name, buffer.data() + i * entrySize + offsetof(DriverInfo3, pName), sizeof name);
     if (name != nullptr && platform_.kernel.compareStrings(name, printerName.c_str()) == 0) {
+      logLine("Driver " + quoted(printerName) + " is installed: adding a printer");
       return DriverCheck::Present;
     }
   }
+  logLine("Driver " + quoted(printerName) + " is not installed (" + std::to_string(entries) +
+          " drivers listed): fresh installation");
   return DriverCheck::Absent;
 }
 
@@ -94,7 +105,11 @@ std::string PrinterInstaller::chooseFreePrinterName() {
   std::string candidate = printerName;
   for (int number = 1;; ++number) {
     PrinterHandle printer = 0;
-    if (!spooler.openPrinter(candidate.c_str(), &printer, nullptr)) return candidate;
+    if (!spooler.openPrinter(candidate.c_str(), &printer, nullptr)) {
+      logLine("OpenPrinterA(" + quoted(candidate) + "): no such printer, the name is free");
+      return candidate;
+    }
+    logLine("OpenPrinterA(" + quoted(candidate) + "): exists");
     spooler.closePrinter(printer);
     candidate = numberedPrinterName(number);
   }
@@ -117,8 +132,11 @@ bool PrinterInstaller::createPrinter(const FamilySettings& family, const std::st
   info.Status = family.status;
 
   const PrinterHandle printer = platform_.spooler.addPrinter(nullptr, 2, &info);
-  if (printer == 0) {
-    reportApiError(text::kAddPrinterError);
+  if (!spoolerResult(printer != 0,
+                     "AddPrinterA(" + quoted(name) + ", port " + orNull(info.pPortName) +
+                         ", driver " + quoted(printerName) + ", processor " +
+                         quoted(info.pPrintProcessor) + ")",
+                     text::kAddPrinterError)) {
     return false;
   }
   platform_.spooler.closePrinter(printer);
@@ -126,15 +144,34 @@ bool PrinterInstaller::createPrinter(const FamilySettings& family, const std::st
 }
 
 void PrinterInstaller::offerRestart(const FamilySettings& family) {
-  const int answer = platform_.ui.messageBox(0, text::kRestartQuestion, text::kRestartCaption,
-                                             kMbYesNo | kMbIconQuestion);
-  if (answer != kIdYes) return;
-  // The restart proceeds on its own; "Completed!" is shown either way.
-  if (family.restartNeedsPrivilege) {
-    restartComputer();
-  } else {
-    platform_.ui.exitWindowsEx(kEwxRebootForce, 0);
+  switch (restartChoice) {
+    case RestartChoice::Never:
+      logLine("Restart: not asked, not done (a restart is needed to complete)");
+      return;
+    case RestartChoice::Force:
+      logLine("Restart: forced without asking");
+      break;
+    case RestartChoice::Ask: {
+      const int answer = platform_.ui.messageBox(0, text::kRestartQuestion, text::kRestartCaption,
+                                                 kMbYesNo | kMbIconQuestion);
+      logLine(answer == kIdYes ? "Restart: asked, answer Yes" : "Restart: asked, answer No");
+      if (answer != kIdYes) return;
+      break;
+    }
   }
+  // The restart proceeds on its own; "Completed!" is shown either way.
+  restartRequested = requestRestart(family);
+  if (restartRequested) {
+    logLine("Restart: requested");
+  } else if (log != nullptr) {
+    const Dword code = platform_.kernel.getLastError();
+    log->writeFailure("Restart: request", code);
+  }
+}
+
+bool PrinterInstaller::requestRestart(const FamilySettings& family) {
+  if (family.restartNeedsPrivilege) return restartComputer();
+  return platform_.ui.exitWindowsEx(kEwxRebootForce, 0);
 }
 
 // The monitor goes to the system directory and the print processor to its own
@@ -142,12 +179,13 @@ void PrinterInstaller::offerRestart(const FamilySettings& family) {
 void PrinterInstaller::stageMonitorAndProcessor(const char* sourceFolder,
                                                 DirectoryBuffer& directory,
                                                 const char* companionMonitorFile) {
-  FileStaging staging(platform_.kernel, sourceFolder);
+  FileStaging staging(platform_.kernel, sourceFolder, log);
   querySystemDirectory(platform_.kernel, directory);
   staging.copy(directory, monitorFile);
   if (companionMonitorFile != nullptr) staging.copy(directory, companionMonitorFile);
   if (hasPrintProcessor) {
-    queryPrintProcessorDirectory(platform_.spooler, directory);
+    directoryResult(queryPrintProcessorDirectory(platform_.spooler, directory),
+                    "GetPrintProcessorDirectoryA", directory);
     staging.copy(directory, processorFile);
   }
 }
@@ -155,16 +193,20 @@ void PrinterInstaller::stageMonitorAndProcessor(const char* sourceFolder,
 void PrinterInstaller::registerMonitor(const char* environment) {
   reportStep(text::kInstallMonitor);
   const MonitorInfo2 monitor{monitorName.c_str(), environment, monitorFile.c_str()};
-  if (!platform_.spooler.addMonitor(nullptr, 2, &monitor)) reportApiError(text::kAddMonitorError);
+  spoolerResult(platform_.spooler.addMonitor(nullptr, 2, &monitor),
+                "AddMonitorA(" + quoted(monitorName) + ", " + quoted(environment) + ", " +
+                    quoted(monitorFile) + ")",
+                text::kAddMonitorError);
 }
 
 void PrinterInstaller::registerPrintProcessor(const char* environment) {
   if (!hasPrintProcessor) return;
   reportStep(text::kInstallProcessor);
-  if (!platform_.spooler.addPrintProcessor(nullptr, environment, processorFile.c_str(),
-                                           processorName.c_str())) {
-    reportApiError(text::kAddProcessorError);
-  }
+  spoolerResult(platform_.spooler.addPrintProcessor(nullptr, environment, processorFile.c_str(),
+                                                    processorName.c_str()),
+                "AddPrintProcessorA(" + quoted(processorName) + ", " + quoted(environment) + ", " +
+                    quoted(processorFile) + ")",
+                text::kAddProcessorError);
 }
 
 }  // namespace qlx

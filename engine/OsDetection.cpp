@@ -41,11 +41,14 @@ OsKind PrinterInstaller::detectOsKind() {
   OsVersionInfo info;
   std::memset(&info, 0, sizeof info);
   info.dwOSVersionInfoSize = sizeof info;
+  reportedVersion = ReportedVersion{};
   if (!platform_.kernel.getVersionEx(info)) {
     info.dwOSVersionInfoSize = sizeof info;
     // Some systems refuse the first query; a second failure leaves no platform.
     if (!platform_.kernel.getVersionEx(info)) return kOsUnrecognised;
   }
+  reportedVersion = ReportedVersion{true, info.dwPlatformId, info.dwMajorVersion,
+                                    info.dwMinorVersion, info.dwBuildNumber};
   return classifyOsVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 

@@ -11,8 +11,19 @@ namespace qlx {
 // its error box, and the flow then ends the process with status 1.
 enum class InstallResult { Completed, FatalError };
 
+// What happens at the end of a fresh installation: the user is asked, or the
+// answer is given beforehand.
+enum class RestartChoice { Ask, Never, Force };
+
+// The Windows version as GetVersionExA reported it to detectOsKind.
+struct ReportedVersion {
+  bool known = false;
+  Dword platformId = 0, major = 0, minor = 0, build = 0;
+};
+
 struct FamilySettings;
 struct DirectoryBuffer;
+class InstallLog;
 
 // The installation engine: the names of every component and the procedures
 // that put them into the print spooler.
@@ -58,6 +69,18 @@ class PrinterInstaller {
   std::string* statusText = nullptr;       // the progress window's status line
   ProgressControl* progressBar = nullptr;  // the progress window's bar
 
+  // Where the reports go besides the window. The pauses only pace what the
+  // window shows; boxes need someone to close them.
+  bool pauses = true;
+  bool messageBoxes = true;
+  InstallLog* log = nullptr;
+  RestartChoice restartChoice = RestartChoice::Ask;
+
+  // What the last run found and did.
+  ReportedVersion reportedVersion;
+  bool freshInstallation = false;  // the driver was absent and the printer was created
+  bool restartRequested = false;
+
  private:
   using ComponentStep = InstallResult (PrinterInstaller::*)(DirectoryBuffer&);
   using CleanUpStep = void (PrinterInstaller::*)(DirectoryBuffer&);
@@ -70,6 +93,15 @@ class PrinterInstaller {
   std::string chooseFreePrinterName();
   bool createPrinter(const FamilySettings& family, const std::string& name, PortCode port);
   void offerRestart(const FamilySettings& family);
+  bool requestRestart(const FamilySettings& family);
+
+  // Every spooler call goes through here right after it returns: the log
+  // gets its result, and a failure is shown with `errorFormat` (not shown
+  // when null). True when the call succeeded.
+  bool spoolerResult(bool succeeded, const std::string& call, const char* errorFormat);
+  void logLine(const std::string& line);
+  // A directory query of the spooler, logged with the directory it gave.
+  bool directoryResult(bool succeeded, const char* call, const DirectoryBuffer& directory);
 
   // Steps the three component installations share.
   void stageMonitorAndProcessor(const char* sourceFolder, DirectoryBuffer& directory,
@@ -85,6 +117,9 @@ class PrinterInstaller {
   void copyUniversalDriverFiles(const DirectoryBuffer& driverDirectory);
 
   Platform& platform_;
+  int loggedBarPosition_ = 0;   // the bar as the window shows it, also without a window
+  std::string failedCall_;      // the call whose failure reportApiError shows
+  std::string lastComparison_;  // what the last file comparison compared, for the log
 };
 
 }  // namespace qlx

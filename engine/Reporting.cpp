@@ -1,6 +1,12 @@
+// The one place every report of the engine goes through: the progress
+// window (when there is one), its pacing pauses, the error boxes and the log.
+// The install procedures never know which of them are there.
+
 #include <cstring>
 #include <string>
 
+#include "engine/DirectoryBuffer.h"
+#include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
 #include "engine/PrinterInstaller.h"
 
@@ -8,6 +14,8 @@ namespace qlx {
 namespace {
 
 constexpr Dword kStepPauseMs = 500;
+constexpr int kBarStep = 11;  // as the window sets its bar
+constexpr int kBarFull = 100;
 
 // The formats carry one "%d"; the code goes in as signed decimal.
 std::string withErrorCode(const char* format, Dword code) {
@@ -19,20 +27,34 @@ std::string withErrorCode(const char* format, Dword code) {
   return message;
 }
 
+std::string statusLine(const char* text, int barPosition) {
+  return "Status: " + withoutLineEnd(text) + " [" + std::to_string(barPosition) + "%]";
+}
+
 }  // namespace
+
+void PrinterInstaller::logLine(const std::string& line) {
+  if (log != nullptr) log->write(line);
+}
 
 void PrinterInstaller::reportStep(const char* text) {
   if (statusText != nullptr) *statusText = text;
   if (progressBar != nullptr) progressBar->sendMessage(kPbmStepIt, 0, 0);
   if (statusText != nullptr || progressBar != nullptr) platform_.ui.refreshMainWindow();
-  platform_.kernel.sleep(kStepPauseMs);
+  // Past its end the bar starts over, as the control does.
+  loggedBarPosition_ += kBarStep;
+  if (loggedBarPosition_ > kBarFull) loggedBarPosition_ = 0;
+  logLine(statusLine(text, loggedBarPosition_));
+  if (pauses) platform_.kernel.sleep(kStepPauseMs);
 }
 
 void PrinterInstaller::reportCompletion(Dword pauseMs) {
   if (statusText != nullptr) *statusText = text::kCompleted;
-  if (progressBar != nullptr) progressBar->sendMessage(kPbmSetPos, 100, 0);
+  if (progressBar != nullptr) progressBar->sendMessage(kPbmSetPos, kBarFull, 0);
   if (statusText != nullptr || progressBar != nullptr) platform_.ui.refreshMainWindow();
-  platform_.kernel.sleep(pauseMs);
+  loggedBarPosition_ = kBarFull;
+  logLine(statusLine(text::kCompleted, loggedBarPosition_));
+  if (pauses) platform_.kernel.sleep(pauseMs);
 }
 
 // Must be the first platform call after the failing one: it reads the code.
@@ -44,12 +66,46 @@ void PrinterInstaller::reportApiError(const char* format) {
   char* systemText = nullptr;
   const Dword length = kernel.formatMessage(kFormatMessageAllocateFromSystem, nullptr, code,
                                             kLanguageEnglishUs, &systemText);
+  std::string system;
   if (systemText != nullptr) {
     // Never past the terminator, whatever length was reported.
-    if (length != 0) message.append(systemText, strnlen(systemText, length));
+    if (length != 0) system.assign(systemText, strnlen(systemText, length));
     kernel.localFree(systemText);
   }
-  platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
+  message += system;
+
+  if (log != nullptr) {
+    std::string line = failedCall_.empty() ? withoutLineEnd(withErrorCode(format, code))
+                                           : failedCall_ + ": failed, error " +
+                                                 std::to_string(static_cast<std::int32_t>(code));
+    if (!withoutLineEnd(system).empty()) line += ": " + withoutLineEnd(system);
+    log->write(line);
+  }
+  if (messageBoxes) platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
+}
+
+bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
+                                     const char* errorFormat) {
+  if (succeeded) {
+    logLine(call + ": ok");
+    return true;
+  }
+  if (errorFormat != nullptr) {
+    failedCall_ = call;
+    reportApiError(errorFormat);
+    failedCall_.clear();
+  } else if (log != nullptr) {
+    const Dword code = platform_.kernel.getLastError();
+    log->writeFailure(call, code);
+  }
+  return false;
+}
+
+bool PrinterInstaller::directoryResult(bool succeeded, const char* call,
+                                       const DirectoryBuffer& directory) {
+  if (!succeeded) return spoolerResult(false, call, nullptr);
+  logLine(std::string(call) + ": " + directory.bytes);
+  return true;
 }
 
 }  // namespace qlx

@@ -3,6 +3,7 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -22,7 +23,7 @@ InstallResult PrinterInstaller::installWin2000Family(PortCode port) {
 
 InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& directory) {
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
 
   stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
 
@@ -30,7 +31,8 @@ InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& direct
   registerPrintProcessor(kNtEnvironment);
 
   reportStep(text::kCopyFiles);
-  queryPrinterDriverDirectory(spooler, directory);
+  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
+                  directory);
   const std::string gpdFile = gpdFileName();
   for (const std::string& name : {std::string("UNIDRV.DLL"), std::string("UNIDRVUI.DLL"),
                                   std::string("UNIDRV.HLP"), std::string("UNIRES.DLL"), driverFile,
@@ -51,15 +53,17 @@ InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& direct
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
   // Not fatal here: the printer creation that follows decides.
-  if (!spooler.addPrinterDriver(nullptr, 3, &driver)) reportApiError(text::kAddPrinterDriverError);
+  spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
+                text::kAddPrinterDriverError);
   return InstallResult::Completed;
 }
 
 // Only names in the printer-driver directory go; the monitor and processor
 // libraries stay where the spooler loads them from.
 void PrinterInstaller::cleanUpWin2000Staging(DirectoryBuffer& directory) {
-  queryPrinterDriverDirectory(platform_.spooler, directory);
-  FileStaging staging(platform_.kernel, kSourceFolder);
+  directoryResult(queryPrinterDriverDirectory(platform_.spooler, directory),
+                  "GetPrinterDriverDirectoryA", directory);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
   for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL"}) {
     staging.remove(directory, name);
   }

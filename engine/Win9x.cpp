@@ -7,6 +7,7 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -30,17 +31,20 @@ InstallResult PrinterInstaller::installWin9x(PortCode port) {
 
 InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& directory) {
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
 
   stageMonitorAndProcessor(kSourceFolder, directory, "usbmon.dll");
 
   registerMonitor(k9xEnvironment);
   const MonitorInfo2 usbMonitor{"usbmon.dll", k9xEnvironment, "usbmon.DLL"};
-  spooler.addMonitor(nullptr, 2, &usbMonitor);  // optional companion; its failure is not shown
+  // An optional companion: its failure is only logged.
+  spoolerResult(spooler.addMonitor(nullptr, 2, &usbMonitor),
+                "AddMonitorA(\"usbmon.dll\", \"Windows 4.0\", \"usbmon.DLL\")", nullptr);
   registerPrintProcessor(k9xEnvironment);
 
   reportStep(text::kCopyFiles);
-  queryPrinterDriverDirectory(spooler, directory);
+  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
+                  directory);
   for (const std::string& name :
        {std::string("dmcolor.dll"), std::string("iconlib.dll"), std::string("vantrix.dll"),
         driverFile, std::string("merlowe.dll")}) {
@@ -60,8 +64,8 @@ InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& director
   driver.pDependentFiles = hasPrintProcessor ? kDependentFiles : kDependentFilesWithoutProcessor;
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
-  if (!spooler.addPrinterDriver(nullptr, 3, &driver)) {
-    reportApiError(text::kAddPrinterDriverError);
+  if (!spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
+                     text::kAddPrinterDriverError)) {
     return InstallResult::FatalError;
   }
   return InstallResult::Completed;
@@ -75,27 +79,30 @@ void PrinterInstaller::copyUniversalDriverFiles(const DirectoryBuffer& driverDir
   const std::string installed = driverDirectory.path("unidrv.dll");
 
   bool replaceLibrary = false;
-  bool replaceHelp = false;
+  std::string reason;
   switch (static_cast<std::uint32_t>(overwriteMode)) {
     case kOverwriteByVersion:
       replaceLibrary = isNewerByVersion(installed.c_str(), kUniversalDriverSource) == 1;
-      replaceHelp = replaceLibrary;
+      reason = "by version: " + lastComparison_;
       break;
     case kOverwriteByDate:
       replaceLibrary = isNewerByDate(installed.c_str(), kUniversalDriverSource) == 1;
-      replaceHelp = replaceLibrary;
+      reason = "by date: " + lastComparison_;
       break;
     case kOverwriteAlways:
       replaceLibrary = true;
-      replaceHelp = true;
+      reason = "always overwrite";
       break;
     default:  // "Never overwrite", and every value the combo box cannot give
+      reason = "never overwrite";
       break;
   }
+  // unidrv.hlp follows the verdict on unidrv.dll.
+  const bool replaceHelp = replaceLibrary;
 
-  FileStaging staging(platform_.kernel, kSourceFolder);
-  staging.copy(driverDirectory, "unidrv.dll", !replaceLibrary);
-  staging.copy(driverDirectory, "unidrv.hlp", !replaceHelp);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
+  staging.copy(driverDirectory, "unidrv.dll", !replaceLibrary, reason);
+  staging.copy(driverDirectory, "unidrv.hlp", !replaceHelp, reason);
 }
 
 }  // namespace qlx

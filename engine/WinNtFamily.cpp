@@ -3,6 +3,7 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -20,7 +21,7 @@ InstallResult PrinterInstaller::installWinNtFamily(PortCode port) {
 
 InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& directory) {
   Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
 
   stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
 
@@ -28,7 +29,8 @@ InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& director
   registerPrintProcessor(kNtEnvironment);
 
   reportStep(text::kCopyFiles);
-  queryPrinterDriverDirectory(spooler, directory);
+  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
+                  directory);
   for (const std::string& name : {std::string("RASDD.DLL"), std::string("RASDDUI.DLL"),
                                   std::string("RASDDUI.HLP"), driverFile, uiFile}) {
     staging.copy(directory, name);
@@ -46,8 +48,8 @@ InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& director
   driver.pDependentFiles = kDependentFiles;
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
-  if (!spooler.addPrinterDriver(nullptr, 3, &driver)) {
-    reportApiError(text::kAddPrinterDriverError);
+  if (!spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
+                     text::kAddPrinterDriverError)) {
     return InstallResult::FatalError;
   }
   return InstallResult::Completed;
@@ -56,7 +58,7 @@ InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& director
 // Deletes from the directory the buffer still holds: the printer-driver
 // directory of the copies, provided that query succeeded.
 void PrinterInstaller::cleanUpWinNtStaging(DirectoryBuffer& directory) {
-  FileStaging staging(platform_.kernel, kSourceFolder);
+  FileStaging staging(platform_.kernel, kSourceFolder, log);
   staging.remove(directory, "RASDD.DLL");
   staging.remove(directory, "RASDDUI.DLL");
   staging.remove(directory, "RASDDUI.HLP");

@@ -33,6 +33,12 @@ class Kernel {
   virtual bool getFileTime(Handle file, FileTime* creation, FileTime* lastAccess,
                            FileTime* lastWrite) = 0;  // GetFileTime
   virtual bool closeHandle(Handle handle) = 0;        // CloseHandle
+  // SetFilePointer without the high part: the new position, or
+  // kInvalidSetFilePointer on failure.
+  virtual Dword setFilePointer(Handle file, Long distance, Dword method) = 0;
+  virtual bool writeFile(Handle file, const void* data, Dword size,
+                         Dword* written) = 0;       // WriteFile, not overlapped
+  virtual void getLocalTime(SystemTime& time) = 0;  // GetLocalTime
 
   virtual HGlobal globalAlloc(Dword flags, std::size_t bytes) = 0;  // GlobalAlloc
   virtual void* globalLock(HGlobal memory) = 0;                     // GlobalLock
@@ -56,6 +62,7 @@ inline constexpr Dword kGenericRead = 0x80000000u;
 inline constexpr Dword kFileShareRead = 0x1;
 inline constexpr Dword kOpenExisting = 3;
 inline constexpr Dword kFileAttributeNormal = 0x80;
+inline constexpr Dword kInvalidSetFilePointer = 0xFFFFFFFFu;
 inline constexpr Dword kGmemMoveableZeroInit = 0x42;
 inline constexpr Dword kFormatMessageAllocateFromSystem = 0x1100;
 inline constexpr Dword kLanguageEnglishUs = 0x409;

@@ -24,6 +24,18 @@ struct FileTime {  // FILETIME
   Dword dwHighDateTime;
 };
 
+struct SystemTime {  // SYSTEMTIME
+  Word wYear;
+  Word wMonth;
+  Word wDayOfWeek;
+  Word wDay;
+  Word wHour;
+  Word wMinute;
+  Word wSecond;
+  Word wMilliseconds;
+};
+static_assert(sizeof(SystemTime) == 16);
+
 struct VsFixedFileInfo {  // VS_FIXEDFILEINFO
   Dword dwSignature;
   Dword dwStrucVersion;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
 
 namespace qlx {
@@ -31,6 +32,16 @@ Long setString(Registry& registry, HKey key, const char* name, const std::string
                                 static_cast<Dword>(data.size() + 1));
 }
 
+// Registry calls return their code instead of leaving it for GetLastError.
+void logRegistry(InstallLog* log, const std::string& what, Long result) {
+  if (log == nullptr) return;
+  if (result == kRegSuccess) {
+    log->write(what + ": ok");
+  } else {
+    log->writeFailure(what, static_cast<Dword>(result));
+  }
+}
+
 }  // namespace
 
 void PrinterInstaller::registerUninstall() {
@@ -38,36 +49,59 @@ void PrinterInstaller::registerUninstall() {
   Kernel& kernel = platform_.kernel;
 
   // An entry from an earlier installation goes first, extra values and all.
+  const std::string keyName = "Uninstall key HKLM\\" + std::string(kUninstallKey);
   HKey earlier = 0;
   if (registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &earlier) ==
       kRegSuccess) {
-    registry.regDeleteKey(kHKeyLocalMachine, kUninstallKey);
+    logRegistry(log, keyName + ": delete the earlier entry",
+                registry.regDeleteKey(kHKeyLocalMachine, kUninstallKey));
     registry.regCloseKey(earlier);
   }
 
   HKey created = 0;
-  const bool wasCreated =
-      registry.regCreateKey(kHKeyLocalMachine, kUninstallKey, &created) == kRegSuccess;
+  const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kUninstallKey, &created);
+  const bool wasCreated = createResult == kRegSuccess;
+  logRegistry(log, keyName + ": create", createResult);
 
   DirectoryBuffer windows;
   HKey entry = 0;
-  if (registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &entry) ==
-      kRegSuccess) {
-    setString(registry, entry, "DisplayName", kDisplayName);
-    setString(registry, entry, "DALVERA QLX-957", "");
+  const Long openResult =
+      registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &entry);
+  if (openResult == kRegSuccess) {
+    const auto setLogged = [&](const char* name, const std::string& data) {
+      logRegistry(log, "Uninstall value " + quoted(name) + " = " + quoted(data),
+                  setString(registry, entry, name, data));
+    };
+    setLogged("DisplayName", kDisplayName);
+    setLogged("DALVERA QLX-957", "");
     if (queryWindowsDirectory(kernel, windows)) {
-      setString(registry, entry, "UninstallString",
+      setLogged("UninstallString",
                 commandLineFor(std::string(windows.bytes) + kUninstallerProgram));
     }
     registry.regCloseKey(entry);
+  } else {
+    logRegistry(log, keyName + ": open", openResult);
   }
   if (wasCreated) registry.regCloseKey(created);
 
-  if (!queryWindowsDirectory(kernel, windows)) return;
+  if (!queryWindowsDirectory(kernel, windows)) {
+    if (log != nullptr) log->write("Uninstaller folder: skipped, no Windows directory");
+    return;
+  }
   const std::string folder = std::string(windows.bytes) + kUninstallerFolder;
-  kernel.createDirectory(folder.c_str());  // an existing folder is simply used
+  // An existing folder is simply used.
+  if (kernel.createDirectory(folder.c_str())) {
+    logLine("Create folder " + folder + ": created");
+  } else if (log != nullptr) {
+    const Dword code = kernel.getLastError();
+    if (code == kErrorAlreadyExists) {
+      log->write("Create folder " + folder + ": exists already");
+    } else {
+      log->writeFailure("Create folder " + folder, code);
+    }
+  }
   for (const char* file : kUninstallerFiles) {
-    kernel.copyFile(file, (folder + "\\" + file).c_str(), false);
+    copyLogged(kernel, log, file, folder + "\\" + file, false);
   }
 }
 

@@ -1,26 +1,59 @@
 #include <windows.h>
 
+#include "app/CommandLine.h"
 #include "app/InstallFlow.h"
+#include "app/StartUp.h"
 #include "app/win32/ProgressDialog.h"
+#include "app/win32/Win32OptionDialogs.h"
 #include "platform/win32/SystemLibraries.h"
+#include "platform/win32/Win32UserInterface.h"
 
 namespace qlx::win32 {
 
-// The application object: shows the progress window, whose first timer tick
-// runs the installation and ends the process from inside the modal run.
+// The application object: reads the command line, then either runs the
+// installation without any window (/quiet) or shows the progress window, whose
+// first timer tick runs the installation and ends the process from inside the
+// modal run.
 class InstallerApp {
  public:
-  int run() {
+  int run(const char* commandLine) {
+    const ParsedCommandLine parsed = parseCommandLine(commandLine);
+    InstallLog log(systemPlatform().kernel);
+    const StartDecision start =
+        startProgram(parsed, commandLine, systemPlatform().kernel, win32UserInterface(), log);
+    if (!start.install) return start.exitCode;
+    if (parsed.options.mode == RunMode::Quiet) return runWithoutWindow(parsed.options, log);
+
     // Registers the progress bar class and the three-dimensional look; without
     // it the progress window cannot open and the run below reports the error.
     loadCommonControls();
-    ProgressDialog dialog;
+    ProgressDialog dialog(parsed.options, &log);
     setMainWindow(&dialog);  // before the run: the engine's refreshes reach it this way
     DialogResult result = dialog.runModal();
     setMainWindow(nullptr);
     // Only when the window was closed before the installation started, or
     // could not be opened at all, which must not pass for success.
-    return result == DialogResult::Error ? kExitFailure : kExitSuccess;
+    const bool attended = !isUnattended(parsed.options);
+    if (result != DialogResult::Error) {
+      log.write("Result: the window was closed before the installation started, exit code " +
+                std::to_string(attended ? kExitSuccess : kExitCancelled));
+      return attended ? kExitSuccess : kExitCancelled;
+    }
+    log.write("Result: the progress window cannot be opened, exit code " +
+              std::to_string(attended ? kExitFailure : kExitInstallFailure));
+    return attended ? kExitFailure : kExitInstallFailure;
+  }
+
+ private:
+  // The same flow and engine with no window: the engine's reports go to the
+  // log only.
+  static int runWithoutWindow(const InstallOptions& options, InstallLog& log) {
+    PrinterInstaller installer;
+    OsTypeDialog osTypeDialog;
+    PortTypeDialog portTypeDialog;
+    Win32OptionDialogs unusedDialogs;
+    return runInstallFlow(installer, osTypeDialog, portTypeDialog, unusedDialogs,
+                          win32UserInterface(), options, &log);
   }
 };
 
@@ -31,5 +64,8 @@ constinit InstallerApp theApp;
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all, before any DLL is loaded at run time.
   narrowDllSearchPath();
-  return qlx::win32::theApp.run();
+  // Read here rather than taken from the start-up code: the whole line, with
+  // the program name, split by this program's own rules.
+  const char* commandLine = GetCommandLineA();
+  return qlx::win32::theApp.run(commandLine != nullptr ? commandLine : "");
 }

@@ -13,9 +13,11 @@ namespace qlx::win32 {
 static_assert(kWmSetIcon == WM_SETICON && kIconBig == ICON_BIG && kIconSmall == ICON_SMALL);
 static_assert(kPbmSetRange == PBM_SETRANGE && kPbmSetStep == PBM_SETSTEP);
 
-ProgressDialog::ProgressDialog()
+ProgressDialog::ProgressDialog(const InstallOptions& options, InstallLog* log)
     : Win32Dialog(kProgressDialogTemplate, *this),
-      appIcon(LoadIconA(programInstance(), MAKEINTRESOURCEA(kApplicationIconId))) {}
+      appIcon(LoadIconA(programInstance(), MAKEINTRESOURCEA(kApplicationIconId))),
+      options_(options),
+      log_(log) {}
 
 void ProgressDialog::exchangeData(DataExchange& exchange) {
   exchangeProgressWindow(exchange, progressCtrl, statusString);
@@ -35,7 +37,7 @@ void ProgressDialog::killTimer(unsigned id) { KillTimer(hwnd(), id); }
 
 int ProgressDialog::runInstallFlow() {
   return qlx::runInstallFlow(installer, osTypeDialog, portTypeDialog, optionDialogs,
-                             win32UserInterface());
+                             win32UserInterface(), options_, log_);
 }
 
 // The window and its members are left as they are: exit() runs only the

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/InstallOptions.h"
 #include "app/OptionDialogs.h"
 #include "app/ProgressWindow.h"
 #include "app/win32/Win32Dialog.h"
@@ -13,12 +14,13 @@
 namespace qlx::win32 {
 
 // The progress window (template 102). It owns the engine and both option
-// dialogs, and its first timer tick runs the whole installation.
+// dialogs, and its first timer tick runs the whole installation with the
+// command line's options.
 class ProgressDialog final : private DialogBehaviour,
                              private ProgressWindowOps,
                              public Win32Dialog {
  public:
-  ProgressDialog();
+  ProgressDialog(const InstallOptions& options, InstallLog* log);
 
  private:
   // DialogBehaviour
@@ -41,6 +43,8 @@ class ProgressDialog final : private DialogBehaviour,
   std::string statusString;
   HICON appIcon;
   Win32OptionDialogs optionDialogs;
+  const InstallOptions& options_;
+  InstallLog* log_;
 };
 
 }  // namespace qlx::win32

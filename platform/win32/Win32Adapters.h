@@ -25,6 +25,9 @@ class Win32Kernel final : public Kernel {
   bool getFileTime(Handle file, FileTime* creation, FileTime* lastAccess,
                    FileTime* lastWrite) override;
   bool closeHandle(Handle handle) override;
+  Dword setFilePointer(Handle file, Long distance, Dword method) override;
+  bool writeFile(Handle file, const void* data, Dword size, Dword* written) override;
+  void getLocalTime(SystemTime& time) override;
   HGlobal globalAlloc(Dword flags, std::size_t bytes) override;
   void* globalLock(HGlobal memory) override;
   bool globalUnlock(HGlobal memory) override;

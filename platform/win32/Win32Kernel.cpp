@@ -46,6 +46,21 @@ bool Win32Kernel::closeHandle(Handle handle) {
   return CloseHandle(toNative<HANDLE>(handle)) != FALSE;
 }
 
+Dword Win32Kernel::setFilePointer(Handle file, Long distance, Dword method) {
+  return SetFilePointer(toNative<HANDLE>(file), distance, nullptr, method);
+}
+
+bool Win32Kernel::writeFile(Handle file, const void* data, Dword size, Dword* written) {
+  DWORD count = 0;
+  const BOOL ok = WriteFile(toNative<HANDLE>(file), data, size, &count, nullptr);
+  if (written != nullptr) *written = count;
+  return ok != FALSE;
+}
+
+void Win32Kernel::getLocalTime(SystemTime& time) {
+  GetLocalTime(reinterpret_cast<SYSTEMTIME*>(&time));
+}
+
 HGlobal Win32Kernel::globalAlloc(Dword flags, std::size_t bytes) {
   return fromNative(GlobalAlloc(flags, bytes));
 }

@@ -9,6 +9,7 @@ inline constexpr Dword kErrorPathNotFound = 3;
 inline constexpr Dword kErrorCallNotImplemented = 120;
 inline constexpr Dword kErrorInvalidLevel = 124;
 inline constexpr Dword kErrorModuleNotFound = 126;
+inline constexpr Dword kErrorNegativeSeek = 131;
 inline constexpr Dword kErrorNotLocked = 158;
 inline constexpr Dword kErrorMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
 inline constexpr Dword kErrorResourceTypeNotFound = 1813;

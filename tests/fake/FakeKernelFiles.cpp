@@ -46,6 +46,10 @@ int linguisticCompare(const char* first, const char* second) {
   }
 }
 
+constexpr Dword kGenericWrite = 0x40000000u;
+constexpr Dword kOpenAlways = 4;
+constexpr Dword kFileBegin = 0, kFileCurrent = 1, kFileEnd = 2;
+
 }  // namespace
 
 bool FakePlatform::getVersionEx(OsVersionInfo& info) {
@@ -152,12 +156,29 @@ Handle FakePlatform::createFile(const char* path, Dword access, Dword shareMode,
     s.fail(*error);
     return kInvalidHandleValue;
   }
-  // Only opening an existing file to read it is modelled.
-  if (path == nullptr || access != kGenericRead || creation != kOpenExisting) {
+  if (path == nullptr) {
     s.fail(kErrorInvalidParameter);
     return kInvalidHandleValue;
   }
   const std::string absolute = s.absolute(path);
+  if (access == kGenericWrite && creation == kOpenAlways) {
+    // Created empty when missing (its directory must exist); the position starts at 0.
+    if (Dword error = s.files.writeError(absolute)) {
+      s.fail(error);
+      return kInvalidHandleValue;
+    }
+    const bool existed = s.files.isFile(absolute);
+    if (!existed) s.files.putFile(absolute, FakeFile{});
+    const Handle file = s.handles.open(detail::HandleKind::File, absolute, kGenericWrite);
+    s.filePositions[file] = 0;
+    s.lastError = existed ? kErrorAlreadyExists : kErrorSuccess;
+    return file;
+  }
+  // Besides that, only opening an existing file to read it is modelled.
+  if (access != kGenericRead || creation != kOpenExisting) {
+    s.fail(kErrorInvalidParameter);
+    return kInvalidHandleValue;
+  }
   if (Dword error = s.files.readError(absolute, shareMode)) {
     s.fail(error);
     return kInvalidHandleValue;
@@ -183,11 +204,81 @@ bool FakePlatform::closeHandle(Handle value) {
   State& s = *state_;
   s.log.record("CloseHandle", {handle(value)});
   if (value == kCurrentProcessPseudoHandle) return true;  // closing it is a no-op
+  s.filePositions.erase(value);
   if (s.handles.close(value, detail::HandleKind::File) ||
       s.handles.close(value, detail::HandleKind::Token)) {
     return true;
   }
   return s.fail(kErrorInvalidHandle);
+}
+
+}  // namespace qlx::fake
+
+namespace qlx::fake {
+
+Dword FakePlatform::setFilePointer(Handle file, Long distance, Dword method) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("SetFilePointer",
+                                        {handle(file), number(distance), number(method)})) {
+    s.fail(*error);
+    return kInvalidSetFilePointer;
+  }
+  const auto position = s.filePositions.find(file);
+  const detail::HandleTable::Entry* open = s.handles.find(file, detail::HandleKind::File);
+  if (open == nullptr || position == s.filePositions.end()) {
+    s.fail(kErrorInvalidHandle);
+    return kInvalidSetFilePointer;
+  }
+  const auto size = static_cast<std::int64_t>(s.files.find(open->target)->file.contents.size());
+  std::int64_t base = 0;
+  switch (method) {
+    case kFileBegin:
+      break;
+    case kFileCurrent:
+      base = static_cast<std::int64_t>(position->second);
+      break;
+    case kFileEnd:
+      base = size;
+      break;
+    default:
+      s.fail(kErrorInvalidParameter);
+      return kInvalidSetFilePointer;
+  }
+  const std::int64_t target = base + distance;
+  if (target < 0) {
+    s.fail(kErrorNegativeSeek);
+    return kInvalidSetFilePointer;
+  }
+  position->second = static_cast<std::size_t>(target);
+  return static_cast<Dword>(target);
+}
+
+bool FakePlatform::writeFile(Handle file, const void* data, Dword size, Dword* written) {
+  State& s = *state_;
+  const std::string bytes =
+      data == nullptr ? std::string() : std::string(static_cast<const char*>(data), size);
+  if (written != nullptr) *written = 0;
+  if (auto error = s.log.recordFailable("WriteFile", {handle(file), bytes, number(size)})) {
+    return s.fail(*error);
+  }
+  const auto position = s.filePositions.find(file);
+  const detail::HandleTable::Entry* open = s.handles.find(file, detail::HandleKind::File);
+  if (open == nullptr || position == s.filePositions.end()) return s.fail(kErrorInvalidHandle);
+  if (data == nullptr && size != 0) return s.fail(kErrorInvalidParameter);
+  FakeFile contents = s.files.find(open->target)->file;
+  // Writing past the end fills the gap with zero bytes, as NTFS does.
+  if (contents.contents.size() < position->second) contents.contents.resize(position->second, '\0');
+  contents.contents.replace(position->second, bytes.size(), bytes);
+  s.files.putFile(open->target, std::move(contents));
+  position->second += bytes.size();
+  if (written != nullptr) *written = size;
+  return true;
+}
+
+void FakePlatform::getLocalTime(SystemTime& time) {
+  State& s = *state_;
+  s.log.record("GetLocalTime", {});
+  time = s.localTime;
 }
 
 }  // namespace qlx::fake

@@ -33,7 +33,8 @@ DialogResult FakePlatform::runModal(PortTypeDialog& dialog) {
   if (script.result != DialogResult::Ok) return script.result;
   const bool shownChecked = dialog.portIndex >= 0 && dialog.portIndex < kPortButtons;
   dialog.portIndex = script.first.value_or(shownChecked ? dialog.portIndex : -1);
-  dialog.overwriteIndex = script.second.value_or(0);  // the combo box opens on item 0
+  // The combo box shows the item selected on opening unless the user picks another.
+  dialog.overwriteIndex = script.second.value_or(dialog.initialOverwriteIndex);
   return DialogResult::Ok;
 }
 

@@ -85,6 +85,8 @@ std::vector<std::string> FakePlatform::filesIn(const std::string& directory) con
 
 std::string FakePlatform::resolve(const std::string& path) const { return state_->absolute(path); }
 
+void FakePlatform::setLocalTime(const SystemTime& time) { state_->localTime = time; }
+
 void FakePlatform::setShutdownPrivilegeHeld(bool held) {
   state_->shutdownHeld = held;
   if (!held) state_->shutdownEnabled = false;

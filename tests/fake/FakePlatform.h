@@ -30,16 +30,17 @@ namespace qlx::fake {
 // Examples: "FormatMessageA(4352, null, 2, 1033)",
 // "EnumPrinterDriversA(null, null, 3, null, 0)", "RegCreateKeyA(HKLM, SOFTWARE\\X)".
 struct Call {
-  std::string name;               // "CopyFileA", "AddPrinterA", "Sleep", ...
-  std::vector<std::string> args;  // e.g. {"driver2k\\QLMON957.DLL", "C:\\WINDOWS\\system32\\QLMON957.DLL", "0"}
-  std::string text() const;       // "CopyFileA(driver2k\\QLMON957.DLL, C:\\...\\QLMON957.DLL, 0)"
+  std::string name;  // "CopyFileA", "AddPrinterA", "Sleep", ...
+  std::vector<std::string>
+      args;  // e.g. {"driver2k\\QLMON957.DLL", "C:\\WINDOWS\\system32\\QLMON957.DLL", "0"}
+  std::string text() const;  // "CopyFileA(driver2k\\QLMON957.DLL, C:\\...\\QLMON957.DLL, 0)"
 };
 
 struct FakeFile {
   std::string contents;
   std::optional<VsFixedFileInfo> version;  // the file's version resource, if any
   std::uint64_t lastWrite = 0;             // FILETIME as one 64-bit value
-  bool openForWriting = false;  // another process holds it open for writing
+  bool openForWriting = false;             // another process holds it open for writing
 };
 
 // A spooler record as it was passed, every string copied.
@@ -53,14 +54,15 @@ struct DriverRecord {
   Dword cVersion = 0;
   std::optional<std::string> name, environment, driverPath, dataFile, configFile, helpFile,
       monitorName, defaultDataType;
-  std::optional<std::string> dependentFiles;  // the multi-string byte for byte, both final NULs included
+  std::optional<std::string>
+      dependentFiles;  // the multi-string byte for byte, both final NULs included
 };
 struct PrinterRecord {
   std::optional<std::string> serverName, printerName, shareName, portName, driverName, comment,
       location, sepFile, printProcessor, datatype, parameters;
   bool devModeNull = true, securityDescriptorNull = true;
-  Dword attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0,
-        status = 0, cJobs = 0, averagePpm = 0;
+  Dword attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0, status = 0,
+        cJobs = 0, averagePpm = 0;
 };
 
 struct RegistryValue {
@@ -71,7 +73,7 @@ struct RegistryValue {
 struct MessageBoxRecord {
   bool applicationBox = false;  // appMessageBox (true) or MessageBoxA (false)
   WindowHandle owner = 0;
-  std::string text, caption;    // caption empty for the application box
+  std::string text, caption;  // caption empty for the application box
   unsigned type = 0;
   unsigned helpContext = 0;
   int answer = 0;
@@ -111,25 +113,27 @@ class FakePlatform : public Kernel,
 
   // ---- machine set-up
   void setVersion(Dword platformId, Dword major, Dword minor, Dword build = 0);
-  void setVersionQueryFails(int times);  // the next `times` GetVersionExA calls fail
-  void setSystemDirectory(const std::string& path);          // created if missing
-  void setWindowsDirectory(const std::string& path);         // created if missing
+  void setVersionQueryFails(int times);               // the next `times` GetVersionExA calls fail
+  void setSystemDirectory(const std::string& path);   // created if missing
+  void setWindowsDirectory(const std::string& path);  // created if missing
   void setPrinterDriverDirectory(const std::string& path);   // created if missing
   void setPrintProcessorDirectory(const std::string& path);  // created if missing
   // Windows 98 (1/4.10.1998), environment "Windows 4.0": the system, printer-driver and
   // print processor directories all C:\WINDOWS\SYSTEM, as Windows 9x reports them.
   void useWindows9xLayout();
-  void addDirectory(const std::string& path);  // parents created too
+  void addDirectory(const std::string& path);                 // parents created too
   void addFile(const std::string& path, FakeFile file = {});  // parent directories created
   bool fileExists(const std::string& path) const;
   bool directoryExists(const std::string& path) const;
   const FakeFile* file(const std::string& path) const;  // null when absent
-  std::vector<std::string> filesIn(const std::string& directory) const;  // names, sorted, no subdirs
+  std::vector<std::string> filesIn(
+      const std::string& directory) const;             // names, sorted, no subdirs
   std::string resolve(const std::string& path) const;  // absolute form of a relative path
+  void setLocalTime(const SystemTime& time);           // what GetLocalTime reports
   void setShutdownPrivilegeHeld(bool held);
   void setSystemMessage(Dword code, std::optional<std::string> text);  // nullopt: no text for code
   void setExitWindowsRefused(bool refused);  // ExitWindowsEx then fails with 1314
-  bool shutdownPrivilegeEnabled() const;      // as AdjustTokenPrivileges left it
+  bool shutdownPrivilegeEnabled() const;     // as AdjustTokenPrivileges left it
 
   // ---- spooler state
   void addInstalledDriver(const std::string& name, const std::string& environment);
@@ -183,9 +187,9 @@ class FakePlatform : public Kernel,
   // The `index`-th (0-based) failable call, counting all names, fails with `error`.
   void failNthFailableCall(std::size_t index, Dword error);
   std::size_t failableCallCount() const;  // failable calls made so far
-  int openHandles() const;      // files, tokens, printers, registry keys not yet closed
-  int liveAllocations() const;  // global blocks and FormatMessage buffers not yet freed
-  bool restartRequested() const;  // ExitWindowsEx succeeded
+  int openHandles() const;                // files, tokens, printers, registry keys not yet closed
+  int liveAllocations() const;            // global blocks and FormatMessage buffers not yet freed
+  bool restartRequested() const;          // ExitWindowsEx succeeded
 
   // ---- Kernel
   bool getVersionEx(OsVersionInfo& info) override;
@@ -200,6 +204,9 @@ class FakePlatform : public Kernel,
   bool getFileTime(Handle file, FileTime* creation, FileTime* lastAccess,
                    FileTime* lastWrite) override;
   bool closeHandle(Handle handle) override;
+  Dword setFilePointer(Handle file, Long distance, Dword method) override;
+  bool writeFile(Handle file, const void* data, Dword size, Dword* written) override;
+  void getLocalTime(SystemTime& time) override;
   HGlobal globalAlloc(Dword flags, std::size_t bytes) override;
   void* globalLock(HGlobal memory) override;
   bool globalUnlock(HGlobal memory) override;
@@ -251,15 +258,13 @@ class FakePlatform : public Kernel,
   bool closePrinter(PrinterHandle handle) override;
 
   // ---- UserInterface
-  int messageBox(WindowHandle owner, const char* text, const char* caption,
-                 unsigned type) override;
+  int messageBox(WindowHandle owner, const char* text, const char* caption, unsigned type) override;
   int appMessageBox(const char* text, unsigned type, unsigned helpContext) override;
   void refreshMainWindow() override;
   bool exitWindowsEx(unsigned flags, Dword reserved) override;
 
   // ---- ProgressControl (range 0..100, step 11 as the window sets them)
-  std::intptr_t sendMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+  std::intptr_t sendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
   // ---- OptionDialogRunner
   DialogResult runModal(OsTypeDialog& dialog) override;

@@ -57,6 +57,8 @@ struct FakePlatform::State {
   detail::FileSystem files;
   detail::RegistryTree registry;
   detail::HandleTable handles;
+  std::map<Handle, std::size_t> filePositions;  // of files opened for writing
+  SystemTime localTime{2026, 12, 2, 8, 22, 15, 3, 0};
   detail::MemoryHeap memory;
   std::map<Dword, std::string> systemMessages = detail::defaultSystemMessages();
   bool shutdownHeld = true, shutdownEnabled = false;

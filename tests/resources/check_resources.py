@@ -11,6 +11,7 @@ exits non-zero when anything failed.
 """
 
 import os
+import re
 import struct
 import sys
 
@@ -374,6 +375,14 @@ def check_version(ck, res):
                 kind == 1 and text.endswith("\0") and "\0" not in text[:-1])
         strings[name] = text[:-1]
     ck.equal("version strings", strings, VERSION_STRINGS)
+    # The log's header names the version the program's own code holds.
+    info = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app",
+                        "ProgramInfo.h")
+    with open(info, encoding="ascii") as header:
+        declared = re.search(r'kProgramVersion\[\] = "([0-9.]+)"', header.read())
+    ck.equal("log header version matches the record",
+             declared.group(1) if declared else None,
+             strings.get("FileVersion", "").replace(", ", "."))
     variables = blocks.get("VarFileInfo", ("", 0, b"", []))[3]
     ck.equal("translation 0x409/1200", [(v[0], v[2]) for v in variables],
              [("Translation", struct.pack("<HH", 0x409, 1200))])

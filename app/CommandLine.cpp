@@ -1,0 +1,236 @@
+#include "app/CommandLine.h"
+
+#include <cstddef>
+
+namespace qlx {
+namespace {
+
+constexpr const char* kPortNames[] = {"COM1", "COM2", "COM3", "COM4", "LPT1", "LPT2"};
+constexpr const char* kOverwriteNames[] = {"version", "date", "always", "never"};
+constexpr int kPortCount = 6;
+constexpr int kOverwriteCount = 4;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Letters compare without case, by ASCII only: the system's code page must
+// not change what an option means.
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+template <std::size_t N>
+int indexIn(const char* const (&names)[N], std::string_view value) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (equalsIgnoreCase(names[i], value)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::size_t skipProgramName(std::string_view line) {
+  std::size_t i = 0;
+  if (i < line.size() && line[i] == '"') {
+    ++i;
+    while (i < line.size() && line[i] != '"') ++i;
+    if (i < line.size()) ++i;
+  }
+  while (i < line.size() && !isBlank(line[i])) ++i;
+  return i;
+}
+
+// The option a command-line word names, and its value.
+struct Word {
+  std::string name;  // lower case, without the prefix
+  std::string value;
+  bool hasValue = false;
+};
+
+class Parser {
+ public:
+  ParsedCommandLine run(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+      take(argument);
+    }
+    return std::move(result_);
+  }
+
+ private:
+  // Only the first problem is reported; the rest is still read, so that a
+  // bad command line under /quiet with /log still finds its log.
+  void fail(std::string reason) {
+    if (result_.error.empty()) result_.error = std::move(reason);
+  }
+
+  void take(const std::string& argument) {
+    if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
+      fail("\"" + argument + "\" is not an option: options start with / or -.");
+      return;
+    }
+    Word word;
+    const std::size_t separator = argument.find_first_of(":=", 1);
+    const std::string_view name = std::string_view(argument).substr(
+        1, separator == std::string::npos ? std::string::npos : separator - 1);
+    for (char c : name) word.name += lowerAscii(c);
+    if (separator != std::string::npos) {
+      word.hasValue = true;
+      word.value = argument.substr(separator + 1);
+    }
+    apply(argument, word);
+  }
+
+  bool once(const std::string& argument, bool& seen) {
+    if (seen) {
+      fail("\"" + argument + "\": this option is given more than once.");
+      return false;
+    }
+    seen = true;
+    return true;
+  }
+
+  bool noValue(const std::string& argument, const Word& word) {
+    if (!word.hasValue) return true;
+    fail("\"" + argument + "\": this option takes no value.");
+    return false;
+  }
+
+  bool needsValue(const std::string& argument, const Word& word) {
+    if (word.hasValue && !word.value.empty()) return true;
+    fail("\"" + argument + "\": this option needs a value after : or =.");
+    return false;
+  }
+
+  void apply(const std::string& argument, const Word& word) {
+    InstallOptions& options = result_.options;
+    if (word.name == "quiet" || word.name == "passive") {
+      if (!noValue(argument, word)) return;
+      const RunMode mode = word.name == "quiet" ? RunMode::Quiet : RunMode::Passive;
+      if (options.mode != RunMode::Interactive && options.mode != mode) {
+        fail("/quiet and /passive cannot be used together.");
+        return;
+      }
+      if (once(argument, modeSeen_)) options.mode = mode;
+    } else if (word.name == "norestart" || word.name == "forcerestart") {
+      if (!noValue(argument, word)) return;
+      const RestartChoice choice =
+          word.name == "norestart" ? RestartChoice::Never : RestartChoice::Force;
+      if (options.restart != RestartChoice::Ask && options.restart != choice) {
+        fail("/norestart and /forcerestart cannot be used together.");
+        return;
+      }
+      if (once(argument, restartSeen_)) options.restart = choice;
+    } else if (word.name == "port") {
+      if (!needsValue(argument, word)) return;
+      const int index = indexIn(kPortNames, word.value);
+      if (index < 0) {
+        fail("\"" + argument + "\": the port is one of COM1, COM2, COM3, COM4, LPT1, LPT2.");
+        return;
+      }
+      if (once(argument, portSeen_)) options.portIndex = index;
+    } else if (word.name == "overwrite") {
+      if (!needsValue(argument, word)) return;
+      const int index = indexIn(kOverwriteNames, word.value);
+      if (index < 0) {
+        fail("\"" + argument + "\": the policy is one of version, date, always, never.");
+        return;
+      }
+      if (once(argument, overwriteSeen_)) options.overwrite = index;
+    } else if (word.name == "log") {
+      if (!needsValue(argument, word)) return;
+      if (once(argument, logSeen_)) options.logFile = word.value;
+    } else if (word.name == "?") {
+      if (noValue(argument, word)) options.usage = true;
+    } else {
+      fail("\"" + argument + "\" is not a known option.");
+    }
+  }
+
+  ParsedCommandLine result_;
+  bool modeSeen_ = false, restartSeen_ = false, portSeen_ = false, overwriteSeen_ = false,
+       logSeen_ = false;
+};
+
+}  // namespace
+
+const char kUsageText[] =
+    "QLX957_Installer [/quiet | /passive] [/port:PORT] [/overwrite:POLICY]\n"
+    "                 [/norestart | /forcerestart] [/log:FILE] [/?]\n"
+    "\n"
+    "/quiet  -  no window, no questions, no messages\n"
+    "/passive  -  the progress window only, no questions or messages\n"
+    "/port:PORT  -  COM1, COM2, COM3, COM4, LPT1 (default) or LPT2\n"
+    "/overwrite:POLICY  -  shared driver files on Windows 95/98/ME:\n"
+    "      version (default), date, always or never\n"
+    "/norestart  -  never restart the computer\n"
+    "/forcerestart  -  restart after a new installation without asking\n"
+    "/log:FILE  -  append a log of the installation to FILE\n"
+    "\n"
+    "Options may start with / or - and take their value after : or =.\n"
+    "Exit codes with /quiet or /passive: 0 printer added, 3010 installed\n"
+    "(restart needed), 1641 installed and restarting, 1603 failed,\n"
+    "1633 Windows version not supported, 1622 log file not writable,\n"
+    "87 bad command line.";
+
+std::vector<std::string> splitCommandLine(std::string_view line) {
+  std::vector<std::string> arguments;
+  std::size_t i = skipProgramName(line);
+  for (;;) {
+    while (i < line.size() && isBlank(line[i])) ++i;
+    if (i >= line.size()) break;
+    std::string argument;
+    bool quoted = false;
+    while (i < line.size() && (quoted || !isBlank(line[i]))) {
+      const char c = line[i];
+      if (c == '\\') {
+        std::size_t end = i;
+        while (end < line.size() && line[end] == '\\') ++end;
+        const std::size_t count = end - i;
+        if (end < line.size() && line[end] == '"') {
+          argument.append(count / 2, '\\');
+          if (count % 2 == 1) {
+            argument += '"';
+            ++end;
+          }
+        } else {
+          argument.append(count, '\\');
+        }
+        i = end;
+      } else if (c == '"') {
+        if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+          argument += '"';
+          i += 2;
+        } else {
+          quoted = !quoted;
+          ++i;
+        }
+      } else {
+        argument += c;
+        ++i;
+      }
+    }
+    arguments.push_back(std::move(argument));
+  }
+  return arguments;
+}
+
+ParsedCommandLine parseArguments(const std::vector<std::string>& arguments) {
+  return Parser().run(arguments);
+}
+
+ParsedCommandLine parseCommandLine(std::string_view commandLine) {
+  return parseArguments(splitCommandLine(commandLine));
+}
+
+const char* portOptionName(int portIndex) {
+  return portIndex >= 0 && portIndex < kPortCount ? kPortNames[portIndex] : "?";
+}
+
+const char* overwriteOptionName(OverwriteMode policy) {
+  return policy >= 0 && policy < kOverwriteCount ? kOverwriteNames[policy] : "?";
+}
+
+}  // namespace qlx

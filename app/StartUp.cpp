@@ -1,0 +1,63 @@
+#include "app/StartUp.h"
+
+#include <string>
+
+#include "app/ExitCodes.h"
+#include "app/ProgramInfo.h"
+
+namespace qlx {
+namespace {
+
+constexpr unsigned kMbIconInformation = 0x40;
+
+void writeHeader(InstallLog& log, Kernel& kernel, std::string_view commandLine) {
+  SystemTime now{};
+  kernel.getLocalTime(now);
+  log.write("");
+  log.write(std::string("==== ") + kProgramName + " " + kProgramVersion + " ====");
+  log.write("Started: " + formatDateTime(now));
+  log.write("Command line: " + std::string(commandLine));
+}
+
+}  // namespace
+
+StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view commandLine,
+                           Kernel& kernel, UserInterface& ui, InstallLog& log) {
+  const InstallOptions& options = parsed.options;
+  const bool attended = !isUnattended(options);
+
+  Dword logError = kErrorSuccess;
+  if (!options.logFile.empty()) {
+    logError = log.open(options.logFile);
+    if (logError == kErrorSuccess) writeHeader(log, kernel, commandLine);
+  }
+
+  if (!parsed.ok()) {
+    log.write("Bad command line: " + parsed.error);
+    log.write("Result: nothing installed, exit code " + std::to_string(kExitBadCommandLine));
+    if (attended) {
+      ui.appMessageBox((parsed.error + "\n\n" + kUsageText).c_str(), kMbOk | kMbIconWarning, 0);
+    }
+    return {false, kExitBadCommandLine};
+  }
+
+  if (logError != kErrorSuccess) {
+    if (attended) {
+      std::string message = "The log file " + quoted(options.logFile) +
+                            " cannot be opened (error " + std::to_string(logError) + ").";
+      const std::string reason = log.systemText(logError);
+      if (!reason.empty()) message += "\n\n" + reason;
+      ui.appMessageBox(message.c_str(), kMbOk | kMbIconWarning, 0);
+    }
+    return {false, kExitLogFailure};
+  }
+
+  if (options.usage) {
+    log.write("Usage asked for: nothing installed, exit code 0");
+    if (attended) ui.appMessageBox(kUsageText, kMbOk | kMbIconInformation, 0);
+    return {false, kExitSuccess};
+  }
+  return {true, kExitSuccess};
+}
+
+}  // namespace qlx

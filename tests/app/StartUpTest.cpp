@@ -1,0 +1,124 @@
+// What the command line leads to before any window: the usage, a bad command
+// line, the log and its header.
+
+#include <gmock/gmock.h>
+
+#include "app/ExitCodes.h"
+#include "app/StartUp.h"
+#include "fake/FakePlatform.h"
+
+namespace qlx {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+constexpr unsigned kMbIconInformation = 0x40;
+
+class StartUp : public ::testing::Test {
+ protected:
+  StartDecision start(const std::string& arguments) {
+    line = "\"C:\\SETUP\\QLX957_Installer.exe\" " + arguments;
+    return startProgram(parseCommandLine(line), line, fake, fake, log);
+  }
+  std::string logText(const char* path = "C:\\SETUP\\q.log") const {
+    const fake::FakeFile* file = fake.file(path);
+    return file == nullptr ? "<missing>" : file->contents;
+  }
+
+  fake::FakePlatform fake;
+  InstallLog log{fake};
+  std::string line;
+};
+
+TEST_F(StartUp, NoArgumentsTouchNothingAndInstall) {
+  const StartDecision decision = start("");
+  EXPECT_TRUE(decision.install);
+  EXPECT_THAT(fake.calls(), IsEmpty());
+  EXPECT_FALSE(log.isOpen());
+}
+
+TEST_F(StartUp, BadCommandLineShowsTheReasonAndTheUsage) {
+  const StartDecision decision = start("/port:COM7");
+  EXPECT_FALSE(decision.install);
+  EXPECT_EQ(decision.exitCode, kExitBadCommandLine);
+  ASSERT_EQ(fake.messageBoxes().size(), 1u);
+  const fake::MessageBoxRecord& box = fake.messageBoxes()[0];
+  EXPECT_TRUE(box.applicationBox);
+  EXPECT_EQ(box.type, kMbOk | kMbIconWarning);
+  EXPECT_THAT(box.text, StartsWith("\"/port:COM7\": the port is one of"));
+  EXPECT_THAT(box.text, HasSubstr(std::string("\n\n") + kUsageText));
+}
+
+TEST_F(StartUp, UnattendedBadCommandLineShowsNothingAndLogsTheReason) {
+  const StartDecision decision = start("/quiet /overwrite:newest /log:C:\\SETUP\\q.log");
+  EXPECT_EQ(decision.exitCode, kExitBadCommandLine);
+  EXPECT_FALSE(decision.install);
+  EXPECT_THAT(fake.messageBoxes(), IsEmpty());
+  EXPECT_THAT(logText(), HasSubstr("\r\nBad command line: \"/overwrite:newest\": the policy is one "
+                                   "of version, date, always, never.\r\nResult: nothing "
+                                   "installed, exit code 87\r\n"));
+
+  fake::FakePlatform machine;
+  InstallLog noLog{machine};
+  const std::string quiet = "x.exe /passive /passive";
+  EXPECT_EQ(startProgram(parseCommandLine(quiet), quiet, machine, machine, noLog).exitCode,
+            kExitBadCommandLine);
+  EXPECT_THAT(machine.calls(), IsEmpty());
+}
+
+TEST_F(StartUp, UsageIsShownOnlyToSomeone) {
+  const StartDecision decision = start("-?");
+  EXPECT_FALSE(decision.install);
+  EXPECT_EQ(decision.exitCode, kExitSuccess);
+  ASSERT_EQ(fake.messageBoxes().size(), 1u);
+  EXPECT_EQ(fake.messageBoxes()[0].text, kUsageText);
+  EXPECT_EQ(fake.messageBoxes()[0].type, kMbOk | kMbIconInformation);
+
+  fake::FakePlatform machine;
+  InstallLog quietLog{machine};
+  const std::string quiet = "x.exe /? /quiet";
+  const StartDecision silent =
+      startProgram(parseCommandLine(quiet), quiet, machine, machine, quietLog);
+  EXPECT_FALSE(silent.install);
+  EXPECT_EQ(silent.exitCode, kExitSuccess);
+  EXPECT_THAT(machine.messageBoxes(), IsEmpty());
+}
+
+TEST_F(StartUp, LogThatCannotBeOpenedStopsBeforeAnythingIsInstalled) {
+  const StartDecision decision = start("/quiet /log:C:\\NOWHERE\\q.log");
+  EXPECT_FALSE(decision.install);
+  EXPECT_EQ(decision.exitCode, kExitLogFailure);
+  EXPECT_THAT(fake.messageBoxes(), IsEmpty());
+
+  fake::FakePlatform machine;
+  InstallLog attendedLog{machine};
+  const std::string attended = "x.exe /log:C:\\NOWHERE\\q.log";
+  EXPECT_EQ(
+      startProgram(parseCommandLine(attended), attended, machine, machine, attendedLog).exitCode,
+      kExitLogFailure);
+  ASSERT_EQ(machine.messageBoxes().size(), 1u);
+  EXPECT_EQ(machine.messageBoxes()[0].text,
+            "The log file \"C:\\NOWHERE\\q.log\" cannot be opened (error 3).\n\nThe system cannot "
+            "find the path specified.");
+}
+
+TEST_F(StartUp, HeaderNamesTheProgramTheTimeAndTheCommandLine) {
+  fake.addFile("C:\\SETUP\\q.log", fake::FakeFile{"an earlier run\r\n"});
+  fake.setLocalTime(SystemTime{2027, 1, 5, 2, 3, 4, 5, 0});
+  const StartDecision decision = start("/passive \"/log:C:\\SETUP\\q.log\"");
+  EXPECT_TRUE(decision.install);
+  EXPECT_EQ(logText(),
+            "an earlier run\r\n"
+            "\r\n"
+            "==== QLX957_Installer 1.0.2.1 ====\r\n"
+            "Started: 2027-01-02 03:04:05\r\n"
+            "Command line: \"C:\\SETUP\\QLX957_Installer.exe\" /passive "
+            "\"/log:C:\\SETUP\\q.log\"\r\n");
+  EXPECT_TRUE(log.isOpen());
+}
+
+}  // namespace
+}  // namespace qlx
