@@ -156,24 +156,29 @@ class Parser {
 
 }  // namespace
 
+// Short lines: the message box wraps long ones where it likes.
 const char kUsageText[] =
-    "QLX957_Installer [/quiet | /passive] [/port:PORT] [/overwrite:POLICY]\n"
-    "                 [/norestart | /forcerestart] [/log:FILE] [/?]\n"
+    "QLX957_Installer [/quiet | /passive] [/port:PORT]\n"
+    "    [/overwrite:POLICY] [/norestart | /forcerestart]\n"
+    "    [/log:FILE] [/?]\n"
     "\n"
-    "/quiet  -  no window, no questions, no messages\n"
-    "/passive  -  the progress window only, no questions or messages\n"
-    "/port:PORT  -  COM1, COM2, COM3, COM4, LPT1 (default) or LPT2\n"
-    "/overwrite:POLICY  -  shared driver files on Windows 95/98/ME:\n"
-    "      version (default), date, always or never\n"
-    "/norestart  -  never restart the computer\n"
-    "/forcerestart  -  restart after a new installation without asking\n"
-    "/log:FILE  -  append a log of the installation to FILE\n"
+    "/quiet: no window, no questions, no messages\n"
+    "/passive: the progress window only\n"
+    "/port: COM1..COM4, LPT1 (default), LPT2\n"
+    "/overwrite: version (default), date, always or\n"
+    "    never (shared driver files, Windows 95/98/ME)\n"
+    "/norestart: no restart\n"
+    "/forcerestart: restart without asking\n"
+    "/log: append a log of the installation to FILE\n"
     "\n"
-    "Options may start with / or - and take their value after : or =.\n"
-    "Exit codes with /quiet or /passive: 0 printer added, 3010 installed\n"
-    "(restart needed), 1641 installed and restarting, 1603 failed,\n"
-    "1633 Windows version not supported, 1622 log file not writable,\n"
-    "87 bad command line.";
+    "Options start with / or - and take their value\n"
+    "after : or =.\n"
+    "\n"
+    "Exit codes with /quiet or /passive:\n"
+    "0 printer added, 3010 installed (restart needed),\n"
+    "1641 installed and restarting, 1603 failed,\n"
+    "1633 Windows version not supported,\n"
+    "1622 log file not writable, 87 bad command line.";
 
 std::vector<std::string> splitCommandLine(std::string_view line) {
   std::vector<std::string> arguments;
