@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "engine/InstallLog.h"
+
 namespace qlx {
 namespace {
 
@@ -65,10 +67,14 @@ class Parser {
   void fail(std::string reason) {
     if (result_.error.empty()) result_.error = std::move(reason);
   }
+  // `reason` follows the quoted argument.
+  void refuse(const std::string& argument, const char* reason) {
+    if (result_.error.empty()) result_.error = join({"\"", argument, reason});
+  }
 
   void take(const std::string& argument) {
     if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
-      fail("\"" + argument + "\" is not an option: options start with / or -.");
+      refuse(argument, "\" is not an option: options start with / or -.");
       return;
     }
     Word word;
@@ -85,7 +91,7 @@ class Parser {
 
   bool once(const std::string& argument, bool& seen) {
     if (seen) {
-      fail("\"" + argument + "\": this option is given more than once.");
+      refuse(argument, "\": this option is given more than once.");
       return false;
     }
     seen = true;
@@ -94,13 +100,13 @@ class Parser {
 
   bool noValue(const std::string& argument, const Word& word) {
     if (!word.hasValue) return true;
-    fail("\"" + argument + "\": this option takes no value.");
+    refuse(argument, "\": this option takes no value.");
     return false;
   }
 
   bool needsValue(const std::string& argument, const Word& word) {
     if (word.hasValue && !word.value.empty()) return true;
-    fail("\"" + argument + "\": this option needs a value after : or =.");
+    refuse(argument, "\": this option needs a value after : or =.");
     return false;
   }
 
@@ -127,7 +133,7 @@ class Parser {
       if (!needsValue(argument, word)) return;
       const int index = indexIn(kPortNames, word.value);
       if (index < 0) {
-        fail("\"" + argument + "\": the port is one of COM1, COM2, COM3, COM4, LPT1, LPT2.");
+        refuse(argument, "\": the port is one of COM1, COM2, COM3, COM4, LPT1, LPT2.");
         return;
       }
       if (once(argument, portSeen_)) options.portIndex = index;
@@ -135,7 +141,7 @@ class Parser {
       if (!needsValue(argument, word)) return;
       const int index = indexIn(kOverwriteNames, word.value);
       if (index < 0) {
-        fail("\"" + argument + "\": the policy is one of version, date, always, never.");
+        refuse(argument, "\": the policy is one of version, date, always, never.");
         return;
       }
       if (once(argument, overwriteSeen_)) options.overwrite = index;
@@ -145,7 +151,7 @@ class Parser {
     } else if (word.name == "?") {
       if (noValue(argument, word)) options.usage = true;
     } else {
-      fail("\"" + argument + "\" is not a known option.");
+      refuse(argument, "\" is not a known option.");
     }
   }
 

@@ -56,24 +56,25 @@ class FlowLog {
               RestartChoice restart) {
     if (log_ == nullptr) return;
     const ReportedVersion& v = installer.reportedVersion;
-    write(v.known ? "Windows: platform " + std::to_string(v.platformId) + ", version " +
-                        std::to_string(v.major) + "." + std::to_string(v.minor) + ", build " +
-                        std::to_string(v.build) + " -> OsKind " + std::to_string(kind) + " (" +
-                        platformName(kind) + ")"
-                  : "Windows: the version query failed -> OsKind " + std::to_string(kind) +
-                        " (not supported)");
-    write(std::string("Mode: ") + modeName(options.mode));
+    const std::string osKind = std::to_string(kind);
+    if (v.known) {
+      write(join({"Windows: platform ", std::to_string(v.platformId), ", version ",
+                  std::to_string(v.major), ".", std::to_string(v.minor), ", build ",
+                  std::to_string(v.build), " -> OsKind ", osKind, " (", platformName(kind), ")"}));
+    } else {
+      write(join({"Windows: the version query failed -> OsKind ", osKind, " (not supported)"}));
+    }
+    write(join({"Mode: ", modeName(options.mode)}));
     const auto given = [](bool isGiven) { return isGiven ? "" : " (default)"; };
-    write(std::string("Options: port ") +
-          portOptionName(options.portIndex.value_or(kDefaultPortIndex)) +
-          given(options.portIndex.has_value()) + ", overwrite " +
-          overwriteOptionName(options.overwrite.value_or(kDefaultOverwrite)) +
-          given(options.overwrite.has_value()) + ", restart " + restartName(restart) +
-          given(options.restart != RestartChoice::Ask) + ", log " + quoted(options.logFile));
+    write(join({"Options: port ", portOptionName(options.portIndex.value_or(kDefaultPortIndex)),
+                given(options.portIndex.has_value()), ", overwrite ",
+                overwriteOptionName(options.overwrite.value_or(kDefaultOverwrite)),
+                given(options.overwrite.has_value()), ", restart ", restartName(restart),
+                given(options.restart != RestartChoice::Ask), ", log ", quoted(options.logFile)}));
   }
 
-  int outcome(const std::string& what, int exitCode) {
-    write("Result: " + what + ", exit code " + std::to_string(exitCode));
+  int outcome(const char* what, int exitCode) {
+    write(join({"Result: ", what, ", exit code ", std::to_string(exitCode)}));
     return exitCode;
   }
 
@@ -116,8 +117,8 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
     }
     portIndex = portTypeDialog.portIndex;
     overwrite = portTypeDialog.overwriteIndex;
-    flowLog.write(std::string("Chosen: port ") + portOptionName(portIndex) + ", overwrite " +
-                  overwriteOptionName(overwrite));
+    flowLog.write(join({"Chosen: port ", portOptionName(portIndex), ", overwrite ",
+                        overwriteOptionName(overwrite)}));
   }
 
   const bool portChosen = portIndex >= 0 && portIndex < kPortCount;

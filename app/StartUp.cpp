@@ -14,9 +14,9 @@ void writeHeader(InstallLog& log, Kernel& kernel, std::string_view commandLine) 
   SystemTime now{};
   kernel.getLocalTime(now);
   log.write("");
-  log.write(std::string("==== ") + kProgramName + " " + kProgramVersion + " ====");
-  log.write("Started: " + formatDateTime(now));
-  log.write("Command line: " + std::string(commandLine));
+  log.write(join({"==== ", kProgramName, " ", kProgramVersion, " ===="}));
+  log.write(join({"Started: ", formatDateTime(now)}));
+  log.write(join({"Command line: ", commandLine}));
 }
 
 }  // namespace
@@ -33,20 +33,20 @@ StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view com
   }
 
   if (!parsed.ok()) {
-    log.write("Bad command line: " + parsed.error);
-    log.write("Result: nothing installed, exit code " + std::to_string(kExitBadCommandLine));
+    log.write(join({"Bad command line: ", parsed.error}));
+    log.write("Result: nothing installed, exit code 87");
     if (attended) {
-      ui.appMessageBox((parsed.error + "\n\n" + kUsageText).c_str(), kMbOk | kMbIconWarning, 0);
+      ui.appMessageBox(join({parsed.error, "\n\n", kUsageText}).c_str(), kMbOk | kMbIconWarning, 0);
     }
     return {false, kExitBadCommandLine};
   }
 
   if (logError != kErrorSuccess) {
     if (attended) {
-      std::string message = "The log file " + quoted(options.logFile) +
-                            " cannot be opened (error " + std::to_string(logError) + ").";
       const std::string reason = log.systemText(logError);
-      if (!reason.empty()) message += "\n\n" + reason;
+      const std::string message =
+          join({"The log file ", quoted(options.logFile), " cannot be opened (error ",
+                std::to_string(logError), ").", reason.empty() ? "" : "\n\n", reason});
       ui.appMessageBox(message.c_str(), kMbOk | kMbIconWarning, 0);
     }
     return {false, kExitLogFailure};

@@ -55,17 +55,15 @@ void copyLogged(Kernel& kernel, InstallLog* log, const std::string& source,
                 const std::string& target, bool failIfExists, const std::string& reason) {
   const bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
   if (log == nullptr) return;
-  const std::string what = "Copy " + source + " -> " + target;
-  const std::string why = reason.empty() ? "" : " (" + reason + ")";
+  const Dword code = copied ? kErrorSuccess : kernel.getLastError();
+  const std::string what = join({"Copy ", source, " -> ", target});
+  const std::string why = reason.empty() ? std::string() : join({" (", reason, ")"});
   if (copied) {
-    log->write(what + ": copied" + why);
-    return;
-  }
-  const Dword code = kernel.getLastError();
-  if (failIfExists && code == kErrorFileExists) {
-    log->write(what + ": kept the installed file" + why);
+    log->write(join({what, ": copied", why}));
+  } else if (failIfExists && code == kErrorFileExists) {
+    log->write(join({what, ": kept the installed file", why}));
   } else {
-    log->writeFailure(what + why, code);
+    log->writeFailure(join({what, why}), code);
   }
 }
 
@@ -73,7 +71,7 @@ void FileStaging::copy(const DirectoryBuffer& directory, const std::string& name
                        const std::string& reason) {
   const std::string source = sourceFolder_ + name;
   if (!directory.valid) {
-    if (log_ != nullptr) log_->write("Copy " + source + ": skipped, no target directory");
+    if (log_ != nullptr) log_->write(join({"Copy ", source, ": skipped, no target directory"}));
     return;
   }
   copyLogged(kernel_, log_, source, directory.path(name), failIfExists, reason);
@@ -85,12 +83,13 @@ void FileStaging::remove(const DirectoryBuffer& directory, const std::string& na
   const bool deleted = kernel_.deleteFile(path.c_str());
   if (log_ == nullptr) return;  // without a log the result is not read at all
   const Dword code = deleted ? kErrorSuccess : kernel_.getLastError();
+  const std::string what = join({"Delete ", path});
   if (deleted) {
-    log_->write("Delete " + path + ": deleted");
+    log_->write(join({what, ": deleted"}));
   } else if (code == kErrorFileNotFound) {
-    log_->write("Delete " + path + ": not there");
+    log_->write(join({what, ": not there"}));
   } else {
-    log_->writeFailure("Delete " + path, code);
+    log_->writeFailure(what, code);
   }
 }
 

@@ -74,10 +74,11 @@ int PrinterInstaller::isNewerByVersion(const char* installedPath, const char* so
   const Dword installed = getFileVersion(installedPath, nullptr, 0);
   const Dword source = getFileVersion(sourcePath, nullptr, 0);
   const auto version = [](Dword mostSignificant) {
-    return std::to_string(mostSignificant >> 16) + "." + std::to_string(mostSignificant & 0xFFFF);
+    return join(
+        {std::to_string(mostSignificant >> 16), ".", std::to_string(mostSignificant & 0xFFFF)});
   };
-  lastComparison_ = "installed " + version(installed) + ", package " + version(source) +
-                    (installed < source ? ", package newer" : ", package not newer");
+  lastComparison_ = join({"installed ", version(installed), ", package ", version(source),
+                          installed < source ? ", package newer" : ", package not newer"});
   return installed < source ? 1 : 0;
 }
 
@@ -93,9 +94,9 @@ int PrinterInstaller::isNewerByDate(const char* installedPath, const char* sourc
     lastComparison_ = "the package file's time cannot be read";
     return 0;
   }
-  lastComparison_ = "installed " + formatFileTime(installed) + ", package " +
-                    formatFileTime(source) +
-                    (source > installed ? ", package newer" : ", package not newer");
+  lastComparison_ =
+      join({"installed ", formatFileTime(installed), ", package ", formatFileTime(source),
+            source > installed ? ", package newer" : ", package not newer"});
   return source > installed ? 1 : 0;
 }
 

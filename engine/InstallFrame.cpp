@@ -76,7 +76,8 @@ PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings
   returned = 0;
   const bool listed = spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, buffer.data(),
                                                  needed, &needed, &returned);
-  if (!spoolerResult(listed, "EnumPrinterDriversA(level " + std::to_string(family.enumLevel) + ")",
+  if (!spoolerResult(listed,
+                     join({"EnumPrinterDriversA(level ", std::to_string(family.enumLevel), ")"}),
                      text::kEnumDriversError)) {
     return DriverCheck::Failed;
   }
@@ -89,12 +90,12 @@ PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings
     const char* name = nullptr;
     std::memcpy(&name, buffer.data() + i * entrySize + offsetof(DriverInfo3, pName), sizeof name);
     if (name != nullptr && platform_.kernel.compareStrings(name, printerName.c_str()) == 0) {
-      logLine("Driver " + quoted(printerName) + " is installed: adding a printer");
+      logLine(join({"Driver ", quoted(printerName), " is installed: adding a printer"}));
       return DriverCheck::Present;
     }
   }
-  logLine("Driver " + quoted(printerName) + " is not installed (" + std::to_string(entries) +
-          " drivers listed): fresh installation");
+  logLine(join({"Driver ", quoted(printerName), " is not installed (", std::to_string(entries),
+                " drivers listed): fresh installation"}));
   return DriverCheck::Absent;
 }
 
@@ -106,10 +107,10 @@ std::string PrinterInstaller::chooseFreePrinterName() {
   for (int number = 1;; ++number) {
     PrinterHandle printer = 0;
     if (!spooler.openPrinter(candidate.c_str(), &printer, nullptr)) {
-      logLine("OpenPrinterA(" + quoted(candidate) + "): no such printer, the name is free");
+      logLine(join({"OpenPrinterA(", quoted(candidate), "): no such printer, the name is free"}));
       return candidate;
     }
-    logLine("OpenPrinterA(" + quoted(candidate) + "): exists");
+    logLine(join({"OpenPrinterA(", quoted(candidate), "): exists"}));
     spooler.closePrinter(printer);
     candidate = numberedPrinterName(number);
   }
@@ -132,11 +133,11 @@ bool PrinterInstaller::createPrinter(const FamilySettings& family, const std::st
   info.Status = family.status;
 
   const PrinterHandle printer = platform_.spooler.addPrinter(nullptr, 2, &info);
-  if (!spoolerResult(printer != 0,
-                     "AddPrinterA(" + quoted(name) + ", port " + orNull(info.pPortName) +
-                         ", driver " + quoted(printerName) + ", processor " +
-                         quoted(info.pPrintProcessor) + ")",
-                     text::kAddPrinterError)) {
+  if (!spoolerResult(
+          printer != 0,
+          join({"AddPrinterA(", quoted(name), ", port ", orNull(info.pPortName), ", driver ",
+                quoted(printerName), ", processor ", quoted(info.pPrintProcessor), ")"}),
+          text::kAddPrinterError)) {
     return false;
   }
   platform_.spooler.closePrinter(printer);
@@ -194,8 +195,8 @@ void PrinterInstaller::registerMonitor(const char* environment) {
   reportStep(text::kInstallMonitor);
   const MonitorInfo2 monitor{monitorName.c_str(), environment, monitorFile.c_str()};
   spoolerResult(platform_.spooler.addMonitor(nullptr, 2, &monitor),
-                "AddMonitorA(" + quoted(monitorName) + ", " + quoted(environment) + ", " +
-                    quoted(monitorFile) + ")",
+                join({"AddMonitorA(", quoted(monitorName), ", ", quoted(environment), ", ",
+                      quoted(monitorFile), ")"}),
                 text::kAddMonitorError);
 }
 
@@ -204,8 +205,8 @@ void PrinterInstaller::registerPrintProcessor(const char* environment) {
   reportStep(text::kInstallProcessor);
   spoolerResult(platform_.spooler.addPrintProcessor(nullptr, environment, processorFile.c_str(),
                                                     processorName.c_str()),
-                "AddPrintProcessorA(" + quoted(processorName) + ", " + quoted(environment) + ", " +
-                    quoted(processorFile) + ")",
+                join({"AddPrintProcessorA(", quoted(processorName), ", ", quoted(environment), ", ",
+                      quoted(processorFile), ")"}),
                 text::kAddProcessorError);
 }
 

@@ -52,12 +52,12 @@ void InstallLog::write(std::string_view line) {
 
 void InstallLog::writeFailure(std::string_view what, Dword code) {
   if (!isOpen()) return;
-  std::string line(what);
-  line += ": failed, error ";
-  line += std::to_string(static_cast<std::int32_t>(code));
-  const std::string text = systemText(code);
-  if (!text.empty()) line += ": " + text;
-  write(line);
+  writeFailure(what, code, systemText(code));
+}
+
+void InstallLog::writeFailure(std::string_view what, Dword code, std::string_view text) {
+  write(join({what, ": failed, error ", std::to_string(static_cast<std::int32_t>(code)),
+              text.empty() ? "" : ": ", text}));
 }
 
 std::string InstallLog::systemText(Dword code) {
@@ -72,12 +72,16 @@ std::string InstallLog::systemText(Dword code) {
   return withoutLineEnd(result);
 }
 
-std::string quoted(std::string_view text) {
-  std::string result = "\"";
-  result += text;
-  result += '"';
+std::string join(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (std::string_view part : parts) size += part.size();
+  std::string result;
+  result.reserve(size);
+  for (std::string_view part : parts) result += part;
   return result;
 }
+
+std::string quoted(std::string_view text) { return join({"\"", text, "\""}); }
 
 std::string withoutLineEnd(std::string_view text) {
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
@@ -89,8 +93,8 @@ std::string withoutLineEnd(std::string_view text) {
 std::string twoDigits(unsigned value) { return padded(value, 2); }
 
 std::string formatDateTime(const SystemTime& time) {
-  return padded(time.wYear, 4) + "-" + twoDigits(time.wMonth) + "-" + twoDigits(time.wDay) + " " +
-         twoDigits(time.wHour) + ":" + twoDigits(time.wMinute) + ":" + twoDigits(time.wSecond);
+  return join({padded(time.wYear, 4), "-", twoDigits(time.wMonth), "-", twoDigits(time.wDay), " ",
+               twoDigits(time.wHour), ":", twoDigits(time.wMinute), ":", twoDigits(time.wSecond)});
 }
 
 std::string formatFileTime(std::uint64_t ticks) {
@@ -119,14 +123,14 @@ std::string formatFileTime(std::uint64_t ticks) {
   time.wHour = static_cast<Word>(secondOfDay / 3600);
   time.wMinute = static_cast<Word>(secondOfDay / 60 % 60);
   time.wSecond = static_cast<Word>(secondOfDay % 60);
-  return formatDateTime(time) + " UTC";
+  return join({formatDateTime(time), " UTC"});
 }
 
 std::string driverCall(const DriverInfo3& driver) {
   const auto text = [](const char* value) { return value == nullptr ? "null" : quoted(value); };
-  return "AddPrinterDriverA(" + text(driver.pName) + ", " + text(driver.pEnvironment) +
-         ", driver " + text(driver.pDriverPath) + ", data " + text(driver.pDataFile) +
-         ", configuration " + text(driver.pConfigFile) + ")";
+  return join({"AddPrinterDriverA(", text(driver.pName), ", ", text(driver.pEnvironment),
+               ", driver ", text(driver.pDriverPath), ", data ", text(driver.pDataFile),
+               ", configuration ", text(driver.pConfigFile), ")"});
 }
 
 }  // namespace qlx

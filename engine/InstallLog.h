@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ class InstallLog {
   // "what: failed, error N: the system's text". Call right after reading the
   // code: looking up the text may change the thread's last error.
   void writeFailure(std::string_view what, Dword code);
+  // The same with the text already looked up.
+  void writeFailure(std::string_view what, Dword code, std::string_view text);
 
   // The system's English text for a code, without its line end; empty when
   // there is none.
@@ -38,7 +41,10 @@ class InstallLog {
   Handle file_ = kInvalidHandleValue;
 };
 
-// Formatting shared by everything that writes to the log.
+// Formatting shared by everything that writes to the log. `join` keeps the
+// many log lines from growing the program: one call instead of a chain of
+// temporaries for each.
+std::string join(std::initializer_list<std::string_view> parts);
 std::string quoted(std::string_view text);
 std::string withoutLineEnd(std::string_view text);
 std::string twoDigits(unsigned value);

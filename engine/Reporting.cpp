@@ -28,7 +28,7 @@ std::string withErrorCode(const char* format, Dword code) {
 }
 
 std::string statusLine(const char* text, int barPosition) {
-  return "Status: " + withoutLineEnd(text) + " [" + std::to_string(barPosition) + "%]";
+  return join({"Status: ", withoutLineEnd(text), " [", std::to_string(barPosition), "%]"});
 }
 
 }  // namespace
@@ -75,11 +75,11 @@ void PrinterInstaller::reportApiError(const char* format) {
   message += system;
 
   if (log != nullptr) {
-    std::string line = failedCall_.empty() ? withoutLineEnd(withErrorCode(format, code))
-                                           : failedCall_ + ": failed, error " +
-                                                 std::to_string(static_cast<std::int32_t>(code));
-    if (!withoutLineEnd(system).empty()) line += ": " + withoutLineEnd(system);
-    log->write(line);
+    if (failedCall_.empty()) {
+      log->write(withoutLineEnd(message));
+    } else {
+      log->writeFailure(failedCall_, code, withoutLineEnd(system));
+    }
   }
   if (messageBoxes) platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
 }
@@ -87,7 +87,7 @@ void PrinterInstaller::reportApiError(const char* format) {
 bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
                                      const char* errorFormat) {
   if (succeeded) {
-    logLine(call + ": ok");
+    logLine(join({call, ": ok"}));
     return true;
   }
   if (errorFormat != nullptr) {
@@ -104,7 +104,7 @@ bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
 bool PrinterInstaller::directoryResult(bool succeeded, const char* call,
                                        const DirectoryBuffer& directory) {
   if (!succeeded) return spoolerResult(false, call, nullptr);
-  logLine(std::string(call) + ": " + directory.bytes);
+  logLine(join({call, ": ", directory.bytes}));
   return true;
 }
 

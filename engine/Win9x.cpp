@@ -83,11 +83,11 @@ void PrinterInstaller::copyUniversalDriverFiles(const DirectoryBuffer& driverDir
   switch (static_cast<std::uint32_t>(overwriteMode)) {
     case kOverwriteByVersion:
       replaceLibrary = isNewerByVersion(installed.c_str(), kUniversalDriverSource) == 1;
-      reason = "by version: " + lastComparison_;
+      reason = join({"by version: ", lastComparison_});
       break;
     case kOverwriteByDate:
       replaceLibrary = isNewerByDate(installed.c_str(), kUniversalDriverSource) == 1;
-      reason = "by date: " + lastComparison_;
+      reason = join({"by date: ", lastComparison_});
       break;
     case kOverwriteAlways:
       replaceLibrary = true;

@@ -36,7 +36,7 @@ Long setString(Registry& registry, HKey key, const char* name, const std::string
 void logRegistry(InstallLog* log, const std::string& what, Long result) {
   if (log == nullptr) return;
   if (result == kRegSuccess) {
-    log->write(what + ": ok");
+    log->write(join({what, ": ok"}));
   } else {
     log->writeFailure(what, static_cast<Dword>(result));
   }
@@ -49,11 +49,11 @@ void PrinterInstaller::registerUninstall() {
   Kernel& kernel = platform_.kernel;
 
   // An entry from an earlier installation goes first, extra values and all.
-  const std::string keyName = "Uninstall key HKLM\\" + std::string(kUninstallKey);
+  const std::string keyName = join({"Uninstall key HKLM\\", kUninstallKey});
   HKey earlier = 0;
   if (registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &earlier) ==
       kRegSuccess) {
-    logRegistry(log, keyName + ": delete the earlier entry",
+    logRegistry(log, join({keyName, ": delete the earlier entry"}),
                 registry.regDeleteKey(kHKeyLocalMachine, kUninstallKey));
     registry.regCloseKey(earlier);
   }
@@ -61,7 +61,7 @@ void PrinterInstaller::registerUninstall() {
   HKey created = 0;
   const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kUninstallKey, &created);
   const bool wasCreated = createResult == kRegSuccess;
-  logRegistry(log, keyName + ": create", createResult);
+  logRegistry(log, join({keyName, ": create"}), createResult);
 
   DirectoryBuffer windows;
   HKey entry = 0;
@@ -69,7 +69,7 @@ void PrinterInstaller::registerUninstall() {
       registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &entry);
   if (openResult == kRegSuccess) {
     const auto setLogged = [&](const char* name, const std::string& data) {
-      logRegistry(log, "Uninstall value " + quoted(name) + " = " + quoted(data),
+      logRegistry(log, join({"Uninstall value ", quoted(name), " = ", quoted(data)}),
                   setString(registry, entry, name, data));
     };
     setLogged("DisplayName", kDisplayName);
@@ -80,7 +80,7 @@ void PrinterInstaller::registerUninstall() {
     }
     registry.regCloseKey(entry);
   } else {
-    logRegistry(log, keyName + ": open", openResult);
+    logRegistry(log, join({keyName, ": open"}), openResult);
   }
   if (wasCreated) registry.regCloseKey(created);
 
@@ -90,14 +90,16 @@ void PrinterInstaller::registerUninstall() {
   }
   const std::string folder = std::string(windows.bytes) + kUninstallerFolder;
   // An existing folder is simply used.
-  if (kernel.createDirectory(folder.c_str())) {
-    logLine("Create folder " + folder + ": created");
-  } else if (log != nullptr) {
-    const Dword code = kernel.getLastError();
-    if (code == kErrorAlreadyExists) {
-      log->write("Create folder " + folder + ": exists already");
+  const bool folderCreated = kernel.createDirectory(folder.c_str());
+  if (log != nullptr) {
+    const Dword code = folderCreated ? kErrorSuccess : kernel.getLastError();
+    const std::string what = join({"Create folder ", folder});
+    if (folderCreated) {
+      log->write(join({what, ": created"}));
+    } else if (code == kErrorAlreadyExists) {
+      log->write(join({what, ": exists already"}));
     } else {
-      log->writeFailure("Create folder " + folder, code);
+      log->writeFailure(what, code);
     }
   }
   for (const char* file : kUninstallerFiles) {
