@@ -3,3 +3,4 @@
 # build/win32/planted/ (tools/planted/).
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/prefixstate ${CMAKE_BINARY_DIR}/tools/prefixstate)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/planted ${CMAKE_BINARY_DIR}/tools/planted)
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e/programs ${CMAKE_BINARY_DIR}/tests/e2e/programs)

@@ -60,6 +60,10 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
   for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
     const std::string& option = arguments[i];
     if (option == "--ok") continue;  // every other box is answered with OK anyway
+    if (option == "--watch") {
+      parsed.script.watchOnly = true;
+      continue;
+    }
     if (i + 1 >= arguments.size()) {
       parsed.error = option.rfind("--", 0) == 0 ? option + " needs a value"
                                                 : "unexpected argument '" + option + "'";
@@ -73,6 +77,14 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
       script.directory = value;
     else if (option == "--installer")
       script.installer = value;
+    else if (option == "--delete-printer")
+      script.deletePrinters.push_back(value);
+    else if (option == "--volatile-key") {
+      if (value.rfind("HKLM\\", 0) != 0 || value.size() == 5)
+        problem = "--volatile-key takes HKLM\\SUBKEY";
+      script.volatileKeys.push_back(value);
+    } else if (option == "--arg")
+      script.installerArguments.push_back(value);
     else if (option == "--os")
       problem = parseAnswer(value, false, script.os);
     else if (option == "--port")
@@ -103,11 +115,16 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
 std::string usageText() {
   return "usage: uidriver.exe --log FILE [--dir PACKAGE_DIR] [--installer EXE]\n"
          "         [--os next|escape|close|choose:N] [--port next|escape|close|choose:P,O]\n"
-         "         [--restart no|yes] [--ok] [--timeout SECONDS] [--poll MS] [--hold MS]\n"
+         "         [--restart no|yes] [--ok] [--watch] [--timeout SECONDS] [--poll MS] [--hold "
+         "MS]\n"
+         "         [--delete-printer NAME]... [--volatile-key HKLM\\SUBKEY]... [--arg TEXT]...\n"
          "Starts the installer in PACKAGE_DIR, records its windows as JSON lines in FILE\n"
          "and answers them: N is the OS radio index 0-6, P the port index 0-5 (COM1-COM4,\n"
          "LPT1, LPT2), O the overwrite item 0-3; either of P and O may be left empty.\n"
-         "The restart question gets --restart, every other message box OK.\n"
+         "The restart question gets --restart, every other message box OK; with --watch\n"
+         "nothing is answered (a user does it) and everything is still recorded.\n"
+         "Before the start it deletes the named printers and creates the keys as volatile\n"
+         "keys; each --arg is appended to the installer's command line, quoted if needed.\n"
          "Exit status: 0 script run, 2 usage, 3 no log or no installer, 4 timeout,\n"
          "5 an answer could not be given.\n";
 }
@@ -125,6 +142,34 @@ std::string installerPath(const Script& script, const std::string& directory) {
   if (directory.empty()) return name;
   char last = directory.back();
   return directory + (last == '\\' || last == '/' ? "" : "\\") + name;
+}
+
+namespace {
+
+std::string quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count only before a quote: doubled there, then the quote escaped.
+    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, '\\');
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string commandLine(const std::string& installer, const std::vector<std::string>& arguments) {
+  std::string line = "\"" + installer + "\"";
+  for (const std::string& argument : arguments) line += " " + quoted(argument);
+  return line;
 }
 
 }  // namespace uidriver

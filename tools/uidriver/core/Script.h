@@ -22,9 +22,15 @@ struct Script {
   DialogAnswer os;
   DialogAnswer port;
   bool restartYes = false;
+  bool watchOnly = false;  // record only: the user answers every window
   unsigned timeoutMs = 120000;
   unsigned pollMs = 10;
   unsigned holdMs = 0;  // pause before each answer, for screenshots
+  // Arranged before the start: printers to delete and HKLM keys to create as
+  // volatile keys (each absent, or present and empty).
+  std::vector<std::string> deletePrinters;
+  std::vector<std::string> volatileKeys;
+  std::vector<std::string> installerArguments;  // appended to its command line
 };
 
 struct ParsedScript {
@@ -39,5 +45,9 @@ std::string usageText();
 // directory (default name QLX957_Installer.exe).
 std::string installerPath(const Script& script, const std::string& directory);
 bool isAbsolutePath(const std::string& path);
+
+// The installer's command line: its quoted path, then each argument, quoted
+// by the rules of CommandLineToArgvW when it holds a blank, a tab or a quote.
+std::string commandLine(const std::string& installer, const std::vector<std::string>& arguments);
 
 }  // namespace uidriver

@@ -15,19 +15,22 @@ TEST(Script, DefaultsAnswerEveryDialogWithNextAndRestartWithNo) {
   EXPECT_EQ(script.os.action, DialogAction::Next);
   EXPECT_EQ(script.port.action, DialogAction::Next);
   EXPECT_FALSE(script.restartYes);
+  EXPECT_FALSE(script.watchOnly);
   EXPECT_EQ(script.timeoutMs, 120000u);
   EXPECT_EQ(script.pollMs, 10u);
   EXPECT_EQ(script.holdMs, 0u);
 }
 
 TEST(Script, ReadsEveryOption) {
-  ParsedScript parsed = parse({"--os", "escape", "--port", "close", "--restart", "yes", "--ok",
-                               "--log", "l", "--dir", "Z:\\pkg", "--installer", "other.exe",
-                               "--timeout", "30", "--poll", "5", "--hold", "250"});
+  ParsedScript parsed =
+      parse({"--os",      "escape", "--port", "close", "--restart", "yes",         "--ok",
+             "--watch",   "--log",  "l",      "--dir", "Z:\\pkg",   "--installer", "other.exe",
+             "--timeout", "30",     "--poll", "5",     "--hold",    "250"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.script.os.action, DialogAction::Escape);
   EXPECT_EQ(parsed.script.port.action, DialogAction::Close);
   EXPECT_TRUE(parsed.script.restartYes);
+  EXPECT_TRUE(parsed.script.watchOnly);
   EXPECT_EQ(parsed.script.directory, "Z:\\pkg");
   EXPECT_EQ(parsed.script.installer, "other.exe");
   EXPECT_EQ(parsed.script.timeoutMs, 30000u);
@@ -92,6 +95,29 @@ TEST(InstallerPath, JoinsRelativeNamesToThePackageDirectory) {
   script.installer = "\\\\server\\share\\setup.exe";
   EXPECT_EQ(installerPath(script, "Z:\\pkg"), "\\\\server\\share\\setup.exe");
   EXPECT_FALSE(isAbsolutePath("C:relative"));
+}
+
+TEST(Script, ArrangementsAndInstallerArgumentsMayBeRepeated) {
+  ParsedScript parsed =
+      parse({"--log", "l", "--delete-printer", "P(#1)", "--volatile-key", "HKLM\\A\\B",
+             "--volatile-key", "HKLM\\C", "--arg", "/quiet", "--arg", "/log:C:\\q.log"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.script.deletePrinters, std::vector<std::string>{"P(#1)"});
+  EXPECT_EQ(parsed.script.volatileKeys, (std::vector<std::string>{"HKLM\\A\\B", "HKLM\\C"}));
+  EXPECT_EQ(parsed.script.installerArguments,
+            (std::vector<std::string>{"/quiet", "/log:C:\\q.log"}));
+}
+
+TEST(Script, VolatileKeysLieUnderHklm) {
+  EXPECT_NE(parse({"--log", "l", "--volatile-key", "HKCU\\A"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--volatile-key", "HKLM\\"}).error, "");
+}
+
+TEST(Script, CommandLineQuotesOnlyWhatNeedsIt) {
+  EXPECT_EQ(commandLine("C:\\p\\i.exe", {}), "\"C:\\p\\i.exe\"");
+  EXPECT_EQ(commandLine("i.exe", {"/quiet", "/log:C:\\a b\\q.log", "", "say \"hi\"", "end\\"}),
+            "\"i.exe\" /quiet \"/log:C:\\a b\\q.log\" \"\" \"say \\\"hi\\\"\" end\\");
+  EXPECT_EQ(commandLine("i.exe", {"a b\\"}), "\"i.exe\" \"a b\\\\\"");
 }
 
 }  // namespace

@@ -119,17 +119,21 @@ bool boxReady(HWND box) {
   return text && GetWindowTextLengthW(text) > 0;
 }
 
-std::string recordAndAnswerBox(Recorder& recorder, HWND box, const std::string& caption,
-                               const Script& script) {
-  std::vector<int> buttons = boxButtons(box);
+void recordBox(Recorder& recorder, HWND box, const std::string& caption) {
   HWND textControl = GetDlgItem(box, kBoxTextId);
   JsonObject line = recorder.line("box");
-  line.text("caption", caption).numbers("buttons", buttons);
+  line.text("caption", caption).numbers("buttons", boxButtons(box));
   if (textControl)
     line.text("text", windowText(textControl));
   else
     line.null("text");
   recorder.write(line);
+}
+
+std::string recordAndAnswerBox(Recorder& recorder, HWND box, const std::string& caption,
+                               const Script& script) {
+  recordBox(recorder, box, caption);
+  std::vector<int> buttons = boxButtons(box);
 
   int button = boxButton(script, caption, buttons);
   // Written before the click: a Yes to the restart ends every process of the

@@ -22,6 +22,9 @@ std::string answerOptionDialog(Recorder& recorder, WindowKind kind, HWND dialog,
 
 // A "box" line with the caption, the text and the buttons, then the answer
 // that `script` gives; returns what went wrong, empty when it was given.
+// Records a message box: caption, text, buttons.
+void recordBox(Recorder& recorder, HWND box, const std::string& caption);
+
 std::string recordAndAnswerBox(Recorder& recorder, HWND box, const std::string& caption,
                                const Script& script);
 

@@ -7,8 +7,8 @@ Installer::~Installer() {
   if (info_.hProcess) CloseHandle(info_.hProcess);
 }
 
-bool Installer::start(const std::wstring& path, const std::wstring& directory, DWORD& error) {
-  std::wstring commandLine = L"\"" + path + L"\"";
+bool Installer::start(const std::wstring& path, std::wstring commandLine,
+                      const std::wstring& directory, DWORD& error) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -16,7 +16,9 @@ class Installer {
 
   // Starts `path` with `directory` as its current directory. It inherits no
   // handle of ours, so the log file is not held open by it.
-  bool start(const std::wstring& path, const std::wstring& directory, DWORD& error);
+  // `commandLine` starts with the quoted path.
+  bool start(const std::wstring& path, std::wstring commandLine, const std::wstring& directory,
+             DWORD& error);
   // True once the process has ended; `code` is then its exit status.
   bool exited(DWORD& code) const;
   // Ends the process this driver started (only after the overall timeout).

@@ -1,5 +1,6 @@
 #include "win32/Session.h"
 
+#include "win32/Arrangement.h"
 #include "win32/Controls.h"
 #include "win32/Dialogs.h"
 #include "win32/TopWindows.h"
@@ -56,9 +57,12 @@ bool Session::start() {
                       .text("installer", wideToUtf8(installer))
                       .text("dir", wideToUtf8(wideDirectory))
                       .texts("arguments", arguments_));
+  for (std::string& problem : arrangePrefix(script_, recorder_)) problems_.push_back(problem);
+  if (!problems_.empty()) return false;
   DWORD error = 0;
   launchMs_ = recorder_.now();
-  if (!installer_.start(installer, wideDirectory, error)) {
+  std::wstring line = utf8ToWide(commandLine(wideToUtf8(installer), script_.installerArguments));
+  if (!installer_.start(installer, line, wideDirectory, error)) {
     problems_.push_back("CreateProcess failed with " + std::to_string(error));
     recorder_.write(
         recorder_.line("error").text("message", problems_.back()).number("code", error));
@@ -125,6 +129,11 @@ void Session::handle(HWND hwnd, Tracked& window) {
   window.handled = true;
   if (!firstDialogMs_) firstDialogMs_ = window.seenMs;
   if (window.kind != WindowKind::MessageBox) recordOptionDialog(recorder_, window.kind, hwnd);
+  if (script_.watchOnly) {
+    // The user answers; a box is recorded as it stands.
+    if (window.kind == WindowKind::MessageBox) recordBox(recorder_, hwnd, window.caption);
+    return;
+  }
   if (script_.holdMs) Sleep(script_.holdMs);
   std::string problem =
       window.kind == WindowKind::MessageBox
