@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Every test: the unit suite natively and under the sanitizers, then the
-# Windows program's build checks. Exits non-zero when any test fails.
+# Every test: the unit suite natively and under the sanitizers, the Windows
+# program's build checks, then the end-to-end scenarios under Wine (skipped,
+# with one line saying so, where this machine cannot run 32-bit programs).
+# Exits non-zero when any test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +25,18 @@ run cmake --build --preset win32
 # The executable's header and imports, the demo package, the UI driver's core.
 run ctest --test-dir build/win32 --output-on-failure
 run /usr/bin/python3 tests/resources/check_resources.py build/win32/QLX957_Installer.exe
+
+echo "== end-to-end under Wine"
+route_status=0
+scripts/setup-wine.sh || route_status=$?
+if ((route_status == 3)); then
+  echo "SKIPPED: this machine cannot run 32-bit programs (see the Wine route above):" \
+       "$(/usr/bin/python3 tests/e2e/run_e2e.py --count) end-to-end scenarios not run"
+elif ((route_status)); then
+  failed=1
+else
+  run /usr/bin/python3 tests/e2e/run_e2e.py build/win32 --jobs 2
+fi
 
 if ((failed)); then
   echo "Some tests failed."

@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+"""The end-to-end suite: every scenario of scenarios.py in a throwaway Wine
+prefix cloned from one template, two at a time, each run of the installer
+driven by uidriver.exe and the prefix's end state read by prefixstate.exe.
+
+usage: run_e2e.py BUILD_DIR [--jobs N] [--only TEXT] [--keep] | --count
+Prints one line per scenario, the differences of those that fail, and one
+summary line; exits 1 when any scenario failed."""
+
+import argparse
+import concurrent.futures
+import json
+import shutil
+import sys
+import threading
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import checks  # noqa: E402
+import expected as x  # noqa: E402
+import scenarios  # noqa: E402
+import wine  # noqa: E402
+
+TOOLS_DIR = r"C:\e2e"
+
+
+class Context:
+    """One scenario's prefix and the build's files that it uses."""
+
+    def __init__(self, scenario, prefix: wine.Prefix, build: Path, work: Path):
+        self.scenario = scenario
+        self.prefix = prefix
+        self.build = build
+        self.work = work
+        self.package = build / "package"
+        self.variants = build / "package-variants"
+        self.programs = build / "e2e"
+        self.planted = build / "planted"
+        self.package_in_prefix = prefix.drive_c / "pkg"
+        self.runs = 0
+
+    def place(self, target: Path, source: Path):
+        wine.replace_file(target, source)
+
+    def resolve(self, name: str) -> Path:
+        if name.startswith("@variants/"):
+            return self.variants / name[len("@variants/"):]
+        return self.package / name
+
+    def drive(self, options: list, label: str, env: dict = None) -> Path:
+        """Runs uidriver.exe with the options; returns its log on this side."""
+        log = f"{TOOLS_DIR}\\{label}.jsonl"
+        self.prefix.run([f"{TOOLS_DIR}\\uidriver.exe", "--log", log, "--timeout", "90", *options],
+                        self.work / f"{label}.out", 150, env)
+        return self.prefix.unix(log)
+
+    def read_state(self, error_codes) -> dict:
+        out = f"{TOOLS_DIR}\\state.json"
+        arguments = [f"{TOOLS_DIR}\\prefixstate.exe", "--out", out]
+        for folder in (*x.LISTED_DIRS, x.SYSTEM_DIR):
+            arguments += ["--dir", folder]
+        for code in sorted(set(error_codes)):
+            arguments += ["--errtext", str(code)]
+        self.prefix.run(arguments, self.work / "prefixstate.out", 120)
+        path = self.prefix.unix(out)
+        return json.loads(path.read_text(encoding="utf-8")) if path.exists() else {}
+
+
+def run_options(run) -> list:
+    options = ["--dir", r"C:\pkg", "--os", run.os, "--port", run.port, "--restart", run.restart]
+    for name in run.delete_printers:
+        options += ["--delete-printer", name]
+    for key in run.volatile_keys:
+        options += ["--volatile-key", key]
+    return options
+
+
+def run_scenario(scenario, template: Path, build: Path, root: Path, display: str, index: int):
+    work = root / f"{index:02d}"
+    prefix = wine.clone(template, work / "prefix", display)
+    prefix.set_windows_version(scenario.version)
+    wine.copy_tree_linked(build / "package", prefix.drive_c / "pkg")
+    for tool in ("uidriver.exe", "prefixstate.exe"):
+        wine.replace_file(prefix.unix(TOOLS_DIR) / tool, build / tool)
+    ctx = Context(scenario, prefix, build, work)
+    problems = []
+    try:
+        if scenario.prepare:
+            scenario.prepare(ctx)
+        logs = []
+        for number, run in enumerate(scenario.runs, 1):
+            logs.append(ctx.drive(run_options(run), f"run{number}", {**scenario.env, **run.env}))
+        codes = [b.error_code for r in scenario.runs for b in r.outcome.boxes
+                 if b.error_code is not None]
+        state = ctx.read_state(codes)
+        if not state:
+            problems.append("prefixstate wrote no state")
+        for number, (run, log) in enumerate(zip(scenario.runs, logs), 1):
+            for problem in checks.check_run(checks.read_log(log), run.outcome, scenario.version,
+                                            state.get("errorTexts", {})):
+                problems.append(f"run {number}: {problem}")
+        if state:
+            problems += checks.check_state(state, scenario.end, prefix, ctx.resolve)
+        if scenario.verify:
+            problems += scenario.verify(ctx)
+    except Exception as error:  # a broken scenario is a failed one, not a crashed suite
+        problems.append(f"{type(error).__name__}: {error}")
+    finally:
+        prefix.end_session()
+    (work / "name.txt").write_text(scenario.name + "\n")
+    return problems
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build", type=Path, nargs="?")
+    parser.add_argument("--count", action="store_true", help="print the number of scenarios")
+    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--only", default="")
+    parser.add_argument("--keep", action="store_true", help="keep every prefix, not only failed ones")
+    args = parser.parse_args()
+    if args.count:
+        print(len(scenarios.table()))
+        return 0
+    if args.build is None:
+        parser.error("BUILD_DIR is required")
+    build = args.build.resolve()
+    root = build / "e2e-runs"
+    if root.exists():
+        shutil.rmtree(root)
+    root.mkdir(parents=True)
+    selected = [s for s in scenarios.table() if args.only in s.name]
+
+    started = time.monotonic()
+    display = wine.Display(root)
+    results = {}
+    lock = threading.Lock()
+    try:
+        template = root / "template"
+        wine.make_template(template, display.name, root / "template.log")
+
+        def one(item):
+            index, scenario = item
+            began = time.monotonic()
+            problems = run_scenario(scenario, template, build, root, display.name, index)
+            with lock:
+                results[index] = problems
+                mark = "ok  " if not problems else "FAIL"
+                print(f"{mark} {scenario.name} ({time.monotonic() - began:.1f} s)", flush=True)
+                for problem in problems:
+                    print(f"      {problem}", flush=True)
+                if not problems and not args.keep:
+                    shutil.rmtree(root / f"{index:02d}", ignore_errors=True)
+
+        with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
+            list(pool.map(one, enumerate(selected)))
+    finally:
+        display.close()
+    failed = sum(1 for p in results.values() if p)
+    print(f"end-to-end under Wine: {len(selected)} scenarios, {len(selected) - failed} passed, "
+          f"{failed} failed, 0 skipped ({time.monotonic() - started:.0f} s, {args.jobs} at a time)")
+    if failed:
+        print(f"The failed scenarios' prefixes and logs are in {root}/NN/.")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,285 @@
+"""The end-to-end scenarios, one entry each: the Windows version Wine
+reports, how the prefix is prepared, the runs of the installer with their
+answers and what each must show, and the end state of the prefix."""
+
+import os
+import time
+from dataclasses import dataclass, field
+
+import expected as x
+from expected import Box, EndState, Outcome
+
+PRINT = r"HKLM\System\CurrentControlSet\Control\Print"
+NT_DRIVERS = PRINT + r"\Environments\Windows NT x86\Drivers"
+WIN9X_DRIVERS = PRINT + r"\Environments\Windows 4.0\Drivers"
+
+
+@dataclass
+class Run:
+    outcome: Outcome
+    os: str = "next"
+    port: str = "next"
+    restart: str = "no"
+    delete_printers: tuple = ()
+    volatile_keys: tuple = ()
+    env: dict = field(default_factory=dict)
+
+
+@dataclass
+class Scenario:
+    name: str
+    version: str
+    runs: list
+    end: EndState
+    prepare: object = None    # prepare(ctx) before the first run
+    verify: object = None     # verify(ctx) -> problems, after the runs
+    env: dict = field(default_factory=dict)  # for every run
+
+
+def numbered(n: int) -> str:
+    return x.PRINTER if n == 0 else f"{x.PRINTER}(#{n})"
+
+
+def port_answer(port):
+    return "next" if port is None else f"choose:{port},"
+
+
+def fresh_run(version, port=None, os_choice=None, restart="no", boxes=None, **more) -> Run:
+    family = x.FAMILY[version]
+    return Run(Outcome(statuses=x.statuses(family, False),
+                       boxes=[x.RESTART_BOX] if boxes is None else boxes,
+                       os_chosen=os_choice, port_chosen=port),
+               os="next" if os_choice is None else f"choose:{os_choice}",
+               port=port_answer(port), restart=restart, **more)
+
+
+def present_run(version, port=None, **more) -> Run:
+    return Run(Outcome(statuses=x.statuses(x.FAMILY[version], True), port_chosen=port),
+               port=port_answer(port), **more)
+
+
+def installed(version, printers, replaced=None, **more) -> EndState:
+    family = x.FAMILY[version]
+    state = dict(family=family, printers=printers, driver=True, monitor=True,
+                 usbmon=family == "9x", processor=True, uninstall=True,
+                 files=x.with_uninstaller(x.installed_files(family, replaced=replaced)),
+                 system_files=x.system_files(family))
+    state.update(more)
+    return EndState(**state)
+
+
+def nothing(version) -> EndState:
+    return EndState(family=x.FAMILY.get(version, "nt"))
+
+
+def fresh(version, port=None, os_choice=None) -> Scenario:
+    return Scenario(f"fresh {version}", version, [fresh_run(version, port, os_choice)],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT if port is None else port)]))
+
+
+def cancel(version, dialog, action) -> Scenario:
+    in_os = dialog == "os"
+    run = Run(Outcome(port_dialog=not in_os, boxes=[Box(x.APP_CAPTION, x.CANCELLED, [x.IDOK])]),
+              os=action if in_os else "next", port="next" if in_os else action)
+    return Scenario(f"cancel {dialog} dialog by {action} ({version})", version, [run],
+                    nothing(version))
+
+
+def failing(version, key, call, code, stop_after, end, more_boxes=()) -> Scenario:
+    family = x.FAMILY[version]
+    boxes = [x.error_box(call, code), *more_boxes]
+    run = Run(Outcome(statuses=x.statuses(family, False, stop_after), boxes=boxes, exit_code=1),
+              volatile_keys=(key,))
+    return Scenario(f"{call} fails with {code} ({version})", version, [run], end)
+
+
+def after_failure(version, driver, staged_left=True, monitor=True, **more) -> EndState:
+    family = x.FAMILY[version]
+    return EndState(family=family, driver=driver, **more, monitor=monitor, usbmon=family == "9x" and monitor,
+                    processor=monitor,
+                    files=x.installed_files(family, staged_left=staged_left, driver_added=driver)
+                    if monitor else {},
+                    system_files=x.system_files(family) if monitor else {})
+
+
+# --- monitor DLLs that cannot serve -------------------------------------------
+
+def monitor_replaced_by(replacement):
+    """The package's monitor DLL removed (None) or replaced by another file."""
+    def prepare(ctx):
+        family = x.FAMILY[ctx.scenario.version]
+        target = ctx.package_in_prefix / x.FILES[family].source / "QLMON957.DLL"
+        target.unlink()
+        if replacement:
+            ctx.place(target, ctx.package / replacement)
+    return prepare
+
+
+def broken_monitor(version, code, replacement) -> Scenario:
+    family = x.FAMILY[version]
+    run = fresh_run(version, boxes=[x.error_box("AddMonitor", code), x.RESTART_BOX])
+    end = installed(version, [(x.PRINTER, x.DEFAULT_PORT)], monitor=False,
+                    system_files=x.system_files(family, monitor_file=replacement))
+    return Scenario(f"monitor DLL {'missing' if code == 126 else 'without entry points'}"
+                    f" gives {code} ({version})", version, [run], end,
+                    prepare=monitor_replaced_by(replacement))
+
+
+# --- the 9x overwrite policy --------------------------------------------------
+
+OLD_DATE = time.mktime((2001, 6, 1, 12, 0, 0, 0, 0, -1))
+NEW_DATE = time.mktime((2035, 6, 1, 12, 0, 0, 0, 0, -1))
+
+
+def unidrv_installed(variant, date=None, hlp_only=False):
+    """The 9x driver folder holds unidrv.dll and unidrv.hlp of a variant,
+    optionally dated (the help file alone with `hlp_only`)."""
+    def prepare(ctx):
+        folder = ctx.prefix.unix(x.FILES["9x"].driver_dir)
+        source = ctx.variants / f"unidrv-{variant}"
+        names = ("unidrv.hlp",) if hlp_only else ("unidrv.dll", "unidrv.hlp")
+        for name in names:
+            ctx.place(folder / name, source / name)
+            if date is not None:
+                os.utime(folder / name, (date, date))
+    return prepare
+
+
+def overwrite(version, policy, variant, replaced, date=None, hlp_only=False, why="") -> Scenario:
+    package = {"UNIDRV.DLL": "driver9x/unidrv.dll", "UNIDRV.HLP": "driver9x/unidrv.hlp"}
+    kept = {"UNIDRV.DLL": f"@variants/unidrv-{variant}/unidrv.dll",
+            "UNIDRV.HLP": f"@variants/unidrv-{variant}/unidrv.hlp"}
+    if hlp_only:  # the missing dll is always copied; the help file follows the verdict
+        kept["UNIDRV.DLL"] = package["UNIDRV.DLL"]
+    run = fresh_run(version, port=None)
+    run.port = f"choose:,{policy}"
+    return Scenario(f"{x.OVERWRITE_ITEMS[policy]} against an installed unidrv {why} ({version})",
+                    version, [run],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)],
+                              replaced=package if replaced else kept),
+                    prepare=unidrv_installed(variant, date, hlp_only))
+
+
+# --- Yes to the restart question ----------------------------------------------
+
+def restart_recorder(ctx):
+    ctx.place(ctx.prefix.unix(x.SYSTEM_DIR) / "wineboot.exe", ctx.programs / "restart_recorder.exe")
+    # The session starts with Wine's own wineboot: only the installer's
+    # process tree carries the override.
+    ctx.prefix.run(["cmd", "/c", "exit"], ctx.work / "session.out", 120)
+
+
+def restart_recorded(ctx):
+    record = ctx.prefix.drive_c / "restart-request.txt"
+    if not record.exists():
+        return ["the restart was not requested (no call of wineboot recorded)"]
+    lines = record.read_bytes().decode("utf-16-le").splitlines()
+    # Wine turns a forced ExitWindowsEx into "wineboot --kill".
+    if len(lines) != 1 or not lines[0].endswith("wineboot.exe --kill"):
+        return [f"restart requests {lines}, expected one forced restart"]
+    return []
+
+
+def restart_yes(version) -> Scenario:
+    run = fresh_run(version, restart="yes", env={"WINEDLLOVERRIDES": "wineboot.exe=n"})
+    return Scenario(f"Yes to the restart question ({version})", version, [run],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)]),
+                    prepare=restart_recorder, verify=restart_recorded)
+
+
+# --- DLLs planted beside the program ------------------------------------------
+
+PLANTED = ("version.dll", "winspool.drv", "comctl32.dll")
+PLANT_OVERRIDES = {"WINEDLLOVERRIDES": "version,winspool.drv,comctl32=n,b"}
+
+
+def plant(ctx):
+    for folder in (ctx.package_in_prefix, ctx.prefix.drive_c / "bare"):
+        for name in PLANTED:
+            ctx.place(folder / name, ctx.planted / name)
+    ctx.place(ctx.prefix.drive_c / "bare" / "bare_dialogs.exe", ctx.programs / "bare_dialogs.exe")
+    # The floor: what a program importing only KERNEL32 and USER32 loads.
+    ctx.drive(["--dir", r"C:\bare", "--installer", "bare_dialogs.exe"], "floor",
+              dict(PLANT_OVERRIDES, QLX_PLANT_MARKER=r"C:\floor.txt"))
+
+
+def planted_loaded(ctx):
+    def loaded(name):
+        path = ctx.prefix.drive_c / name
+        text = path.read_text(encoding="latin-1") if path.exists() else ""
+        return {line.split(" loaded into ")[0].lower() for line in text.splitlines() if line}
+    floor, installer = loaded("floor.txt"), loaded("plant.txt")
+    problems = []
+    if not (ctx.prefix.drive_c / "floor.txt").exists():
+        problems.append("the bare program loaded no planted DLL: the floor was not measured")
+    if installer - floor:
+        problems.append(f"the installer loaded planted {sorted(installer - floor)} "
+                        f"beyond the floor {sorted(floor)}")
+    return problems
+
+
+def planted(version) -> Scenario:
+    run = fresh_run(version, env=dict(PLANT_OVERRIDES, QLX_PLANT_MARKER=r"C:\plant.txt"))
+    return Scenario(f"planted DLLs beside the program are not loaded ({version})", version, [run],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)]),
+                    prepare=plant, verify=planted_loaded)
+
+
+def table() -> list:
+    s = [
+        fresh("win95", port=0),
+        fresh("win98", port=1, os_choice=5),  # the pick is not read: 9x still runs
+        fresh("winme", port=2),
+        fresh("nt40", port=3),
+        fresh("win2k"),
+        fresh("winxp", port=5),
+        fresh("win2003"),
+        Scenario("the same prefix again: (#1), (#2), then the gap (winxp)", "winxp",
+                 [fresh_run("winxp"), present_run("winxp", 1), present_run("winxp", 5),
+                  present_run("winxp", 3, delete_printers=(numbered(1),))],
+                 installed("winxp", [(numbered(0), 4), (numbered(1), 3), (numbered(2), 5)])),
+        Scenario("the same prefix again (win98)", "win98",
+                 [fresh_run("win98", 0), present_run("win98", 2)],
+                 installed("win98", [(numbered(0), 0), (numbered(1), 2)])),
+        Scenario("the same prefix again (win2003)", "win2003",
+                 [fresh_run("win2003"), present_run("win2003", 1)],
+                 installed("win2003", [(numbered(0), 4), (numbered(1), 1)])),
+        cancel("winxp", "os", "escape"),
+        cancel("win98", "os", "close"),
+        cancel("win2003", "port", "escape"),
+        cancel("nt40", "port", "close"),
+        Scenario("an unrecognised version (vista)", "vista",
+                 [Run(Outcome(boxes=[Box(x.APP_CAPTION, x.UNSUPPORTED, [x.IDOK])], exit_code=1))],
+                 nothing("vista")),
+        failing("win95", WIN9X_DRIVERS + r"\Version-0", "AddPrinterDriver", 1021, x.DRIVER_STEP,
+                after_failure("win95", driver=False)),
+        failing("win2k", NT_DRIVERS + r"\Version-3", "AddPrinterDriver", 1021, x.DRIVER_STEP,
+                after_failure("win2k", driver=False)),
+        failing("win2003", PRINT + r"\Printers", "AddPrinter", 87, x.PRINTER_STEP,
+                after_failure("win2003", driver=True)),
+        # Not fatal on Server 2003: the printer creation then fails, in Wine
+        # with 87 (the driver is missing).
+        failing("win2003", NT_DRIVERS + r"\Version-3", "AddPrinterDriver", 1021, x.PRINTER_STEP,
+                after_failure("win2003", driver=False),
+                more_boxes=[x.error_box("AddPrinter", 87)]),
+        # Wine leaves the code of its own failed key creation.
+        failing("winxp", NT_DRIVERS, "EnumPrinterDrivers", 183, x.CHECK["nt"],
+                after_failure("winxp", driver=False, monitor=False, nt_drivers_readable=False)),
+        broken_monitor("winxp", 126, None),
+        broken_monitor("win2003", 127, "Uninstall_2k.dll"),
+        broken_monitor("winme", 127, "Uninstall_98.dll"),
+        overwrite("win98", 0, "1.0", True, why="older by version"),
+        overwrite("win95", 0, "9.0", False, why="newer by version"),
+        overwrite("winme", 0, "4.0.0.1", False, why="older only in its build number"),
+        overwrite("win98", 0, "none", True, why="without a version"),
+        overwrite("win95", 1, "9.0", True, date=OLD_DATE, why="older by date"),
+        overwrite("winme", 1, "1.0", False, date=NEW_DATE, why="newer by date"),
+        overwrite("win98", 1, "9.0", False, date=OLD_DATE, hlp_only=True,
+                  why="help file alone"),
+        overwrite("win95", 2, "9.0", True, why="newer by version"),
+        overwrite("winme", 3, "1.0", False, why="older by version"),
+        restart_yes("winxp"),
+        restart_yes("win98"),
+        planted("winxp"),
+    ]
+    return s
