@@ -13,9 +13,10 @@ cmake --build --preset win32
 ls -l build/win32/QLX957_Installer.exe
 
 route_status=0
-scripts/setup-wine.sh || route_status=$?
+route="$(scripts/setup-wine.sh)" || route_status=$?
+echo "$route"
 if ((route_status == 3)); then
-  echo "SKIPPED: this machine cannot run 32-bit programs (see the Wine route above): the printer was not installed."
+  echo "SKIPPED: this machine cannot run 32-bit programs (${route##*programs (}: the printer was not installed"
   exit 0
 elif ((route_status)); then
   exit "$route_status"

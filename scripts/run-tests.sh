@@ -28,9 +28,10 @@ run /usr/bin/python3 tests/resources/check_resources.py build/win32/QLX957_Insta
 
 echo "== end-to-end under Wine"
 route_status=0
-scripts/setup-wine.sh || route_status=$?
+route="$(scripts/setup-wine.sh)" || route_status=$?
+echo "$route"
 if ((route_status == 3)); then
-  echo "SKIPPED: this machine cannot run 32-bit programs (see the Wine route above):" \
+  echo "SKIPPED: this machine cannot run 32-bit programs (${route##*programs (}:" \
        "$(/usr/bin/python3 tests/e2e/run_e2e.py --count) end-to-end scenarios not run"
 elif ((route_status)); then
   failed=1
