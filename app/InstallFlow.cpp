@@ -58,9 +58,13 @@ class FlowLog {
     const ReportedVersion& v = installer.reportedVersion;
     const std::string osKind = std::to_string(kind);
     if (v.known) {
+      // Windows 9x keeps major and minor in the build number's high word.
+      const bool win9xBuild = v.platformId == kVerPlatformWin32Windows;
       write(join({"Windows: platform ", std::to_string(v.platformId), ", version ",
                   std::to_string(v.major), ".", std::to_string(v.minor), ", build ",
-                  std::to_string(v.build), " -> OsKind ", osKind, " (", platformName(kind), ")"}));
+                  std::to_string(win9xBuild ? v.build & 0xFFFF : v.build), win9xBuild ? " (" : "",
+                  win9xBuild ? std::to_string(v.build) : "", win9xBuild ? " as reported)" : "",
+                  " -> OsKind ", osKind, " (", platformName(kind), ")"}));
     } else {
       write(join({"Windows: the version query failed -> OsKind ", osKind, " (not supported)"}));
     }

@@ -8,7 +8,8 @@
 namespace qlx {
 
 // How an install procedure ended: a fatal spooler failure stops it right after
-// its error box, and the flow then ends the process with status 1.
+// its error box (or its log line), and the flow then ends the process with a
+// failure status.
 enum class InstallResult { Completed, FatalError };
 
 // What happens at the end of a fresh installation: the user is asked, or the

@@ -347,6 +347,9 @@ TEST_F(Unattended, LogTellsWhyThePolicyKeptASharedFile) {
   fake.addFile("C:\\WINDOWS\\SYSTEM\\unidrv.hlp", fake::FakeFile{"installed help"});
   fake.addFile("C:\\SETUP\\driver9x\\unidrv.dll", fake::FakeFile{"package", package});
   EXPECT_EQ(run({"/quiet", "/overwrite:version", std::string("/log:") + kLogPath}), 3010);
+  EXPECT_EQ(logLines().at(0),
+            "Windows: platform 1, version 4.10, build 1998 (67766222 as reported) -> OsKind 2001 "
+            "(Windows 98)");
   const std::string reason = " (by version: installed 5.2, package 4.10, package not newer)";
   expectInOrder({
       "Copy driver9x\\unidrv.dll -> C:\\WINDOWS\\SYSTEM\\unidrv.dll: kept the installed file" +

@@ -261,9 +261,12 @@ bool FakePlatform::writeFile(Handle file, const void* data, Dword size, Dword* w
   if (auto error = s.log.recordFailable("WriteFile", {handle(file), bytes, number(size)})) {
     return s.fail(*error);
   }
-  const auto position = s.filePositions.find(file);
   const detail::HandleTable::Entry* open = s.handles.find(file, detail::HandleKind::File);
-  if (open == nullptr || position == s.filePositions.end()) return s.fail(kErrorInvalidHandle);
+  if (open == nullptr) return s.fail(kErrorInvalidHandle);
+  const auto position = s.filePositions.find(file);  // kept for handles open for writing
+  if ((open->access & kGenericWrite) == 0 || position == s.filePositions.end()) {
+    return s.fail(kErrorAccessDenied);
+  }
   if (data == nullptr && size != 0) return s.fail(kErrorInvalidParameter);
   FakeFile contents = s.files.find(open->target)->file;
   // Writing past the end fills the gap with zero bytes, as NTFS does.

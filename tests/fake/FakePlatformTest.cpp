@@ -648,5 +648,37 @@ TEST_F(Fake, PortDialogOpensOnTheFirstOverwriteItem) {
               ElementsAre("RunPortTypeDialog(4, -1)", "RunPortTypeDialog(4, 0)"));
 }
 
+TEST_F(Fake, FilesOpenedForWritingAreWrittenAtTheirPosition) {
+  constexpr Dword kGenericWrite = 0x40000000u, kOpenAlways = 4;
+  fake.addFile("C:\\SETUP\\a.log", FakeFile{"abc"});
+  const Handle file = fake.createFile("C:\\SETUP\\a.log", kGenericWrite, 3, kOpenAlways, 0x80);
+  ASSERT_NE(file, kInvalidHandleValue);
+  EXPECT_EQ(fake.getLastError(), kErrorAlreadyExists);  // OPEN_ALWAYS on an existing file
+  Dword written = 0;
+  EXPECT_TRUE(fake.writeFile(file, "X", 1, &written));  // from position 0
+  EXPECT_EQ(fake.setFilePointer(file, 0, 2), 3u);       // FILE_END
+  EXPECT_TRUE(fake.writeFile(file, "de", 2, &written));
+  EXPECT_EQ(written, 2u);
+  EXPECT_EQ(fake.setFilePointer(file, 2, 1), 7u);  // FILE_CURRENT, past the end
+  EXPECT_TRUE(fake.writeFile(file, "!", 1, &written));
+  EXPECT_EQ(fake.file("C:\\SETUP\\a.log")->contents, std::string("Xbcde\0\0!", 8));
+  EXPECT_EQ(fake.setFilePointer(file, -9, 1), kInvalidSetFilePointer);
+  EXPECT_EQ(fake.getLastError(), 131u);  // ERROR_NEGATIVE_SEEK
+  EXPECT_TRUE(fake.closeHandle(file));
+  EXPECT_FALSE(fake.writeFile(file, "late", 4, &written));
+  EXPECT_EQ(fake.getLastError(), kErrorInvalidHandle);
+
+  const Handle reading = fake.createFile("C:\\SETUP\\a.log", kGenericRead, 1, kOpenExisting, 0x80);
+  EXPECT_FALSE(fake.writeFile(reading, "no", 2, &written));
+  EXPECT_EQ(fake.getLastError(), kErrorAccessDenied);
+  fake.closeHandle(reading);
+
+  const Handle created = fake.createFile("C:\\SETUP\\new.log", kGenericWrite, 3, kOpenAlways, 0x80);
+  EXPECT_EQ(fake.getLastError(), kErrorSuccess);
+  EXPECT_EQ(fake.file("C:\\SETUP\\new.log")->contents, "");
+  fake.closeHandle(created);
+  EXPECT_EQ(fake.openHandles(), 0);
+}
+
 }  // namespace
 }  // namespace qlx::fake
