@@ -70,15 +70,16 @@ PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings
   Dword needed = 0;
   Dword returned = 0;
   spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, nullptr, 0, &needed, &returned);
+  const std::string enumeration =
+      join({"EnumPrinterDriversA(level ", std::to_string(family.enumLevel), ")"});
+  logLine(join({enumeration, ": ", std::to_string(needed), " bytes needed"}));
 
   // One byte at least, so that the buffer pointer is never null.
   std::vector<std::uint8_t> buffer(needed == 0 ? 1 : needed);
   returned = 0;
   const bool listed = spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, buffer.data(),
                                                  needed, &needed, &returned);
-  if (!spoolerResult(listed,
-                     join({"EnumPrinterDriversA(level ", std::to_string(family.enumLevel), ")"}),
-                     text::kEnumDriversError)) {
+  if (!spoolerResult(listed, enumeration, text::kEnumDriversError)) {
     return DriverCheck::Failed;
   }
 

@@ -302,7 +302,9 @@ TEST_F(Unattended, DriverPresentLogIsShortAndComplete) {
                   "Mode: quiet (no window, no pauses)",
                   "Options: port LPT1 (default), overwrite version (default), restart "
                   "never (default), log \"C:\\SETUP\\q.log\"",
-                  "Status: Check drivers... [11%]", "EnumPrinterDriversA(level 3): ok",
+                  "Status: Check drivers... [11%]",
+                  "EnumPrinterDriversA(level 3): 111 bytes needed",
+                  "EnumPrinterDriversA(level 3): ok",
                   "Driver \"DALVERA QLX-957\" is installed: adding a printer",
                   "Status: Add printer... [22%]", "OpenPrinterA(\"DALVERA QLX-957\"): exists",
                   "OpenPrinterA(\"DALVERA QLX-957(#1)\"): no such printer, the name is free",
