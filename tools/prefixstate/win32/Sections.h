@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "core/Json.h"
+#include "json/Json.h"
 
 namespace prefixstate {
+
+using testjson::JsonWriter;
 
 // The environments every spooler list and directory is read for.
 inline constexpr const char* kEnvironments[] = {"Windows NT x86", "Windows 4.0"};

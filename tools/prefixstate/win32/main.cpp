@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Json.h"
 #include "core/Options.h"
+#include "json/Json.h"
 #include "win32/Sections.h"
 
 namespace {

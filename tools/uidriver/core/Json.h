@@ -1,18 +1,19 @@
-// JSON objects built member by member in the order written; one per log line.
+// Log lines: one JSON object each, built member by member in the order
+// written, on the tools' shared writer.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace uidriver {
+#include "json/Json.h"
 
-// `text` is UTF-8; the result is the quoted, escaped JSON string.
-std::string jsonString(std::string_view text);
+namespace uidriver {
 
 class JsonObject {
  public:
-  JsonObject& text(std::string_view key, std::string_view value);
+  JsonObject() { json_.beginObject(); }
+  JsonObject& text(std::string_view key, std::string_view value);  // UTF-8
   JsonObject& number(std::string_view key, long long value);
   JsonObject& flag(std::string_view key, bool value);
   JsonObject& null(std::string_view key);
@@ -20,11 +21,10 @@ class JsonObject {
   JsonObject& texts(std::string_view key, const std::vector<std::string>& values);
   JsonObject& object(std::string_view key, const JsonObject& value);
 
-  std::string str() const { return (body_.empty() ? "{" : body_) + "}"; }
+  std::string str() const;
 
  private:
-  JsonObject& member(std::string_view key, std::string_view json);
-  std::string body_;
+  testjson::JsonWriter json_{testjson::Layout::OneLine, testjson::Strings::Utf8};
 };
 
 // A log line: the time in ms since the start and the event's name first.

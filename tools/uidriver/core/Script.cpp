@@ -59,7 +59,6 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
   Script& script = parsed.script;
   for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
     const std::string& option = arguments[i];
-    if (option == "--ok") continue;  // every other box is answered with OK anyway
     if (option == "--watch") {
       parsed.script.watchOnly = true;
       continue;
@@ -92,14 +91,12 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
     else if (option == "--restart") {
       if (value != "yes" && value != "no") problem = "--restart takes yes or no";
       script.restartYes = value == "yes";
-    } else if (option == "--timeout" || option == "--poll" || option == "--hold") {
-      auto number = toNumber(value, option == "--poll" ? 1 : 0, 3600L * 1000);
+    } else if (option == "--timeout" || option == "--hold") {
+      auto number = toNumber(value, 0, 3600L * 1000);
       if (!number)
         problem = option + " takes a whole number";
       else if (option == "--timeout")
         script.timeoutMs = unsigned(*number) * 1000u;
-      else if (option == "--poll")
-        script.pollMs = unsigned(*number);
       else
         script.holdMs = unsigned(*number);
     } else {
@@ -115,8 +112,7 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
 std::string usageText() {
   return "usage: uidriver.exe --log FILE [--dir PACKAGE_DIR] [--installer EXE]\n"
          "         [--os next|escape|close|choose:N] [--port next|escape|close|choose:P,O]\n"
-         "         [--restart no|yes] [--ok] [--watch] [--timeout SECONDS] [--poll MS] [--hold "
-         "MS]\n"
+         "         [--restart no|yes] [--watch] [--timeout SECONDS] [--hold MS]\n"
          "         [--delete-printer NAME]... [--volatile-key HKLM\\SUBKEY]... [--arg TEXT]...\n"
          "Starts the installer in PACKAGE_DIR, records its windows as JSON lines in FILE\n"
          "and answers them: N is the OS radio index 0-6, P the port index 0-5 (COM1-COM4,\n"

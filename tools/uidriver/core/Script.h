@@ -24,7 +24,6 @@ struct Script {
   bool restartYes = false;
   bool watchOnly = false;  // record only: the user answers every window
   unsigned timeoutMs = 120000;
-  unsigned pollMs = 10;
   unsigned holdMs = 0;  // pause before each answer, for screenshots
   // Arranged before the start: printers to delete and HKLM keys to create as
   // volatile keys (each absent, or present and empty).

@@ -17,15 +17,13 @@ TEST(Script, DefaultsAnswerEveryDialogWithNextAndRestartWithNo) {
   EXPECT_FALSE(script.restartYes);
   EXPECT_FALSE(script.watchOnly);
   EXPECT_EQ(script.timeoutMs, 120000u);
-  EXPECT_EQ(script.pollMs, 10u);
   EXPECT_EQ(script.holdMs, 0u);
 }
 
 TEST(Script, ReadsEveryOption) {
   ParsedScript parsed =
-      parse({"--os",      "escape", "--port", "close", "--restart", "yes",         "--ok",
-             "--watch",   "--log",  "l",      "--dir", "Z:\\pkg",   "--installer", "other.exe",
-             "--timeout", "30",     "--poll", "5",     "--hold",    "250"});
+      parse({"--os", "escape", "--port", "close", "--restart", "yes", "--watch", "--log", "l",
+             "--dir", "Z:\\pkg", "--installer", "other.exe", "--timeout", "30", "--hold", "250"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.script.os.action, DialogAction::Escape);
   EXPECT_EQ(parsed.script.port.action, DialogAction::Close);
@@ -34,7 +32,6 @@ TEST(Script, ReadsEveryOption) {
   EXPECT_EQ(parsed.script.directory, "Z:\\pkg");
   EXPECT_EQ(parsed.script.installer, "other.exe");
   EXPECT_EQ(parsed.script.timeoutMs, 30000u);
-  EXPECT_EQ(parsed.script.pollMs, 5u);
   EXPECT_EQ(parsed.script.holdMs, 250u);
 }
 
@@ -81,7 +78,7 @@ TEST(Script, RefusesIncompleteOrUnknownCommandLines) {
   EXPECT_NE(parse({"--log", "l", "--restart", "maybe"}).error, "");
   EXPECT_NE(parse({"--log", "l", "--timeout", "10s"}).error, "");
   EXPECT_NE(parse({"--log", "l", "--timeout", "0"}).error, "");
-  EXPECT_NE(parse({"--log", "l", "--poll", "0"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--ok"}).error, "");
 }
 
 TEST(InstallerPath, JoinsRelativeNamesToThePackageDirectory) {

@@ -8,6 +8,8 @@
 namespace uidriver {
 namespace {
 
+// How often the windows are looked at.
+constexpr DWORD kPollMs = 10;
 // A box shown before its text is set is taken as it is after this long.
 constexpr long long kBoxSettleMs = 1000;
 
@@ -45,7 +47,7 @@ int Session::run() {
       installer_.terminate();
       return finish("timeout", std::nullopt);
     }
-    Sleep(script_.pollMs);
+    Sleep(kPollMs);
   }
 }
 

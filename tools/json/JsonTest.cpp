@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/Json.h"
+#include "json/Json.h"
 
-namespace prefixstate {
+namespace testjson {
 namespace {
 
 // Reads a string that jsonBytes wrote back into bytes, each \u00XX one byte.
@@ -81,6 +81,24 @@ TEST(JsonWriter, NestsWithCommasOnlyBetweenMembers) {
 )");
 }
 
+TEST(JsonUtf8, EscapesWhatJsonRequiresAndKeepsUtf8) {
+  EXPECT_EQ(jsonUtf8("Check drivers...\r\n"), R"("Check drivers...\r\n")");
+  EXPECT_EQ(jsonUtf8("a\"b\\c\td"), R"("a\"b\\c\td")");
+  EXPECT_EQ(jsonUtf8(std::string("\x01\x1f", 2)), R"("\u0001\u001f")");
+  EXPECT_EQ(jsonUtf8("caf\xC3\xA9"), "\"caf\xC3\xA9\"");
+}
+
+TEST(JsonWriter, OneLineLayoutForLogLines) {
+  JsonWriter inner(Layout::OneLine, Strings::Utf8);
+  inner.beginObject().key("items").texts({"Always overwrite"}).key("selection").number(0);
+  inner.endObject();
+  JsonWriter line(Layout::OneLine, Strings::Utf8);
+  line.beginObject().key("t").number(5).key("status").text("Copy files...\r\n");
+  line.key("none").numbers({}).key("combo").raw(inner.str()).endObject();
+  EXPECT_EQ(line.str(), R"({"t":5,"status":"Copy files...\r\n","none":[],)"
+                        R"("combo":{"items":["Always overwrite"],"selection":0}})");
+}
+
 TEST(JsonWriter, DwordValuesStayUnsigned) {
   JsonWriter json;
   json.beginArray().number(0xFFFFFFFFu).number(0x20000957u).endArray();
@@ -88,4 +106,4 @@ TEST(JsonWriter, DwordValuesStayUnsigned) {
 }
 
 }  // namespace
-}  // namespace prefixstate
+}  // namespace testjson

@@ -1,11 +1,12 @@
-#include "core/Json.h"
+#include "json/Json.h"
 
-namespace prefixstate {
+namespace testjson {
+namespace {
 
-std::string jsonBytes(std::string_view bytes) {
+std::string escaped(std::string_view text, bool bytes) {
   static const char kHex[] = "0123456789abcdef";
   std::string out = "\"";
-  for (char c : bytes) {
+  for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '"':
@@ -24,7 +25,7 @@ std::string jsonBytes(std::string_view bytes) {
         out += "\\t";
         break;
       default:
-        if (byte < 0x20 || byte >= 0x7F) {
+        if (byte < 0x20 || (bytes && byte >= 0x7F)) {
           out += "\\u00";
           out += kHex[byte >> 4];
           out += kHex[byte & 0xF];
@@ -36,7 +37,17 @@ std::string jsonBytes(std::string_view bytes) {
   return out + '"';
 }
 
+}  // namespace
+
+std::string jsonUtf8(std::string_view text) { return escaped(text, false); }
+std::string jsonBytes(std::string_view bytes) { return escaped(bytes, true); }
+
+std::string JsonWriter::quoted(std::string_view value) const {
+  return escaped(value, strings_ == Strings::Bytes);
+}
+
 void JsonWriter::newline() {
+  if (layout_ == Layout::OneLine) return;
   out_ += '\n';
   out_.append(2 * open_.size(), ' ');
 }
@@ -54,8 +65,8 @@ void JsonWriter::beforeValue() {
 
 JsonWriter& JsonWriter::key(std::string_view name) {
   beforeValue();
-  out_ += jsonBytes(name);
-  out_ += ": ";
+  out_ += quoted(name);
+  out_ += layout_ == Layout::OneLine ? ":" : ": ";
   afterKey_ = true;
   return *this;
 }
@@ -79,21 +90,21 @@ JsonWriter& JsonWriter::close(char bracket) {
   open_.pop_back();
   if (!empty) newline();
   out_ += bracket;
-  if (open_.empty()) out_ += '\n';
+  if (open_.empty() && layout_ == Layout::Indented) out_ += '\n';
   return *this;
 }
 
 JsonWriter& JsonWriter::endObject() { return close('}'); }
 JsonWriter& JsonWriter::endArray() { return close(']'); }
 
-JsonWriter& JsonWriter::text(std::string_view bytes) {
+JsonWriter& JsonWriter::text(std::string_view value) {
   beforeValue();
-  out_ += jsonBytes(bytes);
+  out_ += quoted(value);
   return *this;
 }
 
-JsonWriter& JsonWriter::text(const char* bytesOrNull) {
-  return bytesOrNull ? text(std::string_view(bytesOrNull)) : null();
+JsonWriter& JsonWriter::text(const char* valueOrNull) {
+  return valueOrNull ? text(std::string_view(valueOrNull)) : null();
 }
 
 JsonWriter& JsonWriter::number(std::int64_t value) {
@@ -126,4 +137,10 @@ JsonWriter& JsonWriter::numbers(const std::vector<std::int64_t>& values) {
   return endArray();
 }
 
-}  // namespace prefixstate
+JsonWriter& JsonWriter::raw(std::string_view json) {
+  beforeValue();
+  out_ += json;
+  return *this;
+}
+
+}  // namespace testjson
