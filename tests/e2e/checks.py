@@ -39,6 +39,8 @@ def check_run(events: list, outcome: x.Outcome, version: str, error_texts: dict)
         problems.append(f"exit status {exits}, expected {outcome.exit_code}")
 
     kinds = [e["kind"] for e in events if e["event"] == "window"]
+    if outcome.window_kinds is not None and kinds != outcome.window_kinds:
+        problems.append(f"windows shown {kinds}, expected {outcome.window_kinds}")
     for kind, wanted in (("os", outcome.os_dialog), ("port", outcome.port_dialog)):
         if kinds.count(kind) != int(wanted):
             problems.append(f"{kind} dialog shown {kinds.count(kind)} times, expected {int(wanted)}")
@@ -99,6 +101,25 @@ def _compare_files(label: str, prefix_folder: Path, found: dict, wanted: dict, r
         source = resolve(wanted[upper])
         if (prefix_folder / found[upper]).read_bytes() != source.read_bytes():
             problems.append(f"{label}\\{found[upper]} is not a copy of {wanted[upper]}")
+    return problems
+
+
+def check_prefix(state: dict, version: str) -> list:
+    """The prefix is what the scenario says: Wine reports its version, and
+    the spooler's default folders are those of the version's environment."""
+    reported = state.get("windowsVersion", {})
+    numbers = tuple(reported.get(k) for k in ("dwPlatformId", "dwMajorVersion", "dwMinorVersion"))
+    problems = []
+    if numbers != x.VERSION_NUMBERS[version]:
+        problems.append(f"Wine reports version {numbers}, expected {x.VERSION_NUMBERS[version]}")
+    nine_x = x.FAMILY.get(version) == "9x"
+    folders = state.get("spoolerDirectories", {})
+    want = (x.DRIVERS + ("\\win40" if nine_x else "\\w32x86"),
+            x.PRTPROCS + ("\\win40" if nine_x else "\\w32x86"))
+    got = (folders.get("printerDriver", {}).get("default", {}).get("path"),
+           folders.get("printProcessor", {}).get("default", {}).get("path"))
+    if got != want:
+        problems.append(f"the spooler's default folders are {got}, expected {want}")
     return problems
 
 

@@ -30,6 +30,10 @@ OS_INDEX = {"win95": 0, "win98": 1, "winme": 2, "nt40": 3, "win2k": 4, "winxp": 
 FAMILY = {"win95": "9x", "win98": "9x", "winme": "9x", "nt40": "nt", "win2k": "nt", "winxp": "nt",
           "win2003": "2k"}
 
+# What GetVersionExA reports under each of Wine's version names.
+VERSION_NUMBERS = {"win95": (1, 4, 0), "win98": (1, 4, 10), "winme": (1, 4, 90), "nt40": (2, 4, 0),
+                   "win2k": (2, 5, 0), "winxp": (2, 5, 1), "win2003": (2, 5, 2), "vista": (2, 6, 0)}
+
 SYSTEM_DIR = r"C:\windows\system32"
 DRIVERS = SYSTEM_DIR + r"\spool\drivers"
 PRTPROCS = SYSTEM_DIR + r"\spool\prtprocs"
@@ -163,6 +167,7 @@ class Outcome:
     exit_code: int = 0
     os_chosen: int = None  # the radio the script picks, if any
     port_chosen: int = None
+    window_kinds: list = None  # when set: every window the run may show, in order
 
 
 @dataclass

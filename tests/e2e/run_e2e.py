@@ -73,6 +73,8 @@ def run_options(run) -> list:
         options += ["--delete-printer", name]
     for key in run.volatile_keys:
         options += ["--volatile-key", key]
+    for argument in run.args:
+        options += ["--arg", argument]
     return options
 
 
@@ -101,6 +103,7 @@ def run_scenario(scenario, template: Path, build: Path, root: Path, display: str
                                             state.get("errorTexts", {})):
                 problems.append(f"run {number}: {problem}")
         if state:
+            problems += checks.check_prefix(state, scenario.version)
             problems += checks.check_state(state, scenario.end, prefix, ctx.resolve)
         if scenario.verify:
             problems += scenario.verify(ctx)

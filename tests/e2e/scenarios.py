@@ -22,6 +22,7 @@ class Run:
     restart: str = "no"
     delete_printers: tuple = ()
     volatile_keys: tuple = ()
+    args: tuple = ()  # the installer's command line
     env: dict = field(default_factory=dict)
 
 
@@ -225,6 +226,42 @@ def planted(version) -> Scenario:
                     prepare=plant, verify=planted_loaded)
 
 
+# --- the command line ---------------------------------------------------------
+
+QUIET_LOG = r"C:\q.log"
+
+
+def log_holds(*wanted):
+    """The installation log exists and holds each text in order."""
+    def verify(ctx):
+        path = ctx.prefix.unix(QUIET_LOG)
+        if not path.exists():
+            return [f"no log was written to {QUIET_LOG}"]
+        text, at, problems = path.read_bytes().decode("latin-1"), 0, []
+        for piece in wanted:
+            found = text.find(piece, at)
+            if found < 0:
+                problems.append(f"the log lacks {piece!r} (after position {at})")
+            else:
+                at = found + len(piece)
+        return problems
+    return verify
+
+
+def unattended(window_kinds, statuses, exit_code, boxes=()):
+    return Outcome(os_dialog=False, port_dialog=False, window_kinds=window_kinds,
+                   statuses=statuses, boxes=list(boxes), exit_code=exit_code)
+
+
+def quiet_twice(version) -> Scenario:
+    """/quiet installs what the dialogs would on COM2, then adds (#1)."""
+    args = ("/quiet", "/port:COM2", "/log:" + QUIET_LOG)
+    return Scenario(f"/quiet on COM2, twice ({version})", version,
+                    [Run(unattended([], [], 3010), args=args), Run(unattended([], [], 0), args=args)],
+                    installed(version, [(numbered(0), 1), (numbered(1), 1)]),
+                    verify=log_holds("exit code 3010", "exit code 0"))
+
+
 def table() -> list:
     s = [
         fresh("win95", port=0),
@@ -281,5 +318,17 @@ def table() -> list:
         restart_yes("winxp"),
         restart_yes("win98"),
         planted("winxp"),
+        quiet_twice("win98"),
+        quiet_twice("winxp"),
+        quiet_twice("win2003"),
+        Scenario("/passive shows the progress window and asks nothing (winxp)", "winxp",
+                 [Run(unattended(["progress"], x.statuses("nt", False), 3010), args=("/passive",))],
+                 installed("winxp", [(x.PRINTER, x.DEFAULT_PORT)])),
+        Scenario("/quiet with a fatal spooler failure (winxp)", "winxp",
+                 [Run(unattended([], [], 1603), args=("/quiet", "/log:" + QUIET_LOG),
+                      volatile_keys=(NT_DRIVERS + r"\Version-3",))],
+                 after_failure("winxp", driver=False),
+                 verify=log_holds("AddPrinterDriver", "1021", "Subkey must be volatile.",
+                                  "exit code 1603")),
     ]
     return s
