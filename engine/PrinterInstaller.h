@@ -58,7 +58,8 @@ class PrinterInstaller {
   std::string gpdFileName() const;
   std::string numberedPrinterName(int number) const;
 
-  OverwriteMode overwriteMode = kOverwriteNever;
+  static constexpr OverwriteMode kDefaultOverwriteMode = kOverwriteNever;
+  OverwriteMode overwriteMode = kDefaultOverwriteMode;
   std::string monitorFile = "QLMON";
   std::string monitorName = "DALVERA Language Monitor QLX";
   std::string processorFile = "QLPRO";

@@ -67,21 +67,63 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutingCase{"Server2003", 2, 5, 2, 6, "installWin2000Family"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// Runs the dialogs on the fake machine and notes what the flow had done by
+// the time each one opened.
+class WatchedDialogs final : public OptionDialogRunner {
+ public:
+  struct Opening {
+    std::string dialog, printerName, driverFile;
+    std::size_t boxesShown = 0;
+  };
+  WatchedDialogs(fake::FakePlatform& machine, const PrinterInstaller& engine)
+      : machine_(machine), engine_(engine) {}
+  DialogResult runModal(OsTypeDialog& dialog) override {
+    note("os");
+    return machine_.runModal(dialog);
+  }
+  DialogResult runModal(PortTypeDialog& dialog) override {
+    note("port");
+    return machine_.runModal(dialog);
+  }
+  std::vector<Opening> openings;
+
+ private:
+  void note(const char* dialog) {
+    openings.push_back(
+        {dialog, engine_.printerName, engine_.driverFile, machine_.messageBoxes().size()});
+  }
+  fake::FakePlatform& machine_;
+  const PrinterInstaller& engine_;
+};
+
 TEST_F(InstallFlow, ConfiguresTheModelBeforeTheDialogs) {
   fake.setVersion(1, 4, 10);
-  run();
-  EXPECT_EQ(installer.printerName, "DALVERA QLX-957");
-  EXPECT_EQ(installer.driverFile, "QLX957E.DRV");
+  fake.scriptOsDialog(DialogResult::Cancel);
+  WatchedDialogs dialogs(fake, installer);
+  runInstallFlow(installer, osTypeDialog, portTypeDialog, dialogs, fake);
+  ASSERT_EQ(dialogs.openings.size(), 1u);
+  EXPECT_EQ(dialogs.openings[0].printerName, "DALVERA QLX-957");
+  EXPECT_EQ(dialogs.openings[0].driverFile, "QLX957E.DRV");
   EXPECT_TRUE(installer.hasPrintProcessor);
 }
 
-TEST_F(InstallFlow, CancelledOsDialogNeverShowsThePortDialog) {
-  fake.scriptOsDialog(DialogResult::Cancel);
-  EXPECT_EQ(run(), kExitSuccess);
-  EXPECT_EQ(fake.portDialogRuns(), 0);
-  EXPECT_THAT(appBoxes(), ElementsAre("Install Cancled."));
-  EXPECT_EQ(fake.messageBoxes()[0].type, kMbOk);
-  EXPECT_EQ(procedureRun(), "none");
+TEST_F(InstallFlow, CancelledOrFailedOsDialogNeverShowsThePortDialog) {
+  // A dialog that cannot open counts as a cancel.
+  for (DialogResult result : {DialogResult::Cancel, DialogResult::Error}) {
+    fake::FakePlatform machine;
+    addDriverPackage(machine);
+    PrinterInstaller engine(machine.platform());
+    OsTypeDialog os;
+    PortTypeDialog port;
+    machine.scriptOsDialog(result);
+    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
+    EXPECT_EQ(machine.portDialogRuns(), 0);
+    ASSERT_EQ(machine.messageBoxes().size(), 1u);
+    EXPECT_TRUE(machine.messageBoxes()[0].applicationBox);
+    EXPECT_EQ(machine.messageBoxes()[0].text, "Install Cancled.");
+    EXPECT_EQ(machine.messageBoxes()[0].type, kMbOk);
+    EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
+  }
 }
 
 TEST_F(InstallFlow, CancelledOrFailedPortDialogInstallsNothing) {
@@ -136,9 +178,11 @@ TEST_F(InstallFlow, OverwriteChoiceIsHandedOverOnThe9xPathOnly) {
   PrinterInstaller engine(machine.platform());
   OsTypeDialog os;
   PortTypeDialog port;
-  machine.scriptPortDialog(DialogResult::Ok, 2, kOverwriteNever);
+  // Not the engine's default, so that only the hand-over can put it there.
+  static_assert(kOverwriteAlways != PrinterInstaller::kDefaultOverwriteMode);
+  machine.scriptPortDialog(DialogResult::Ok, 2, kOverwriteAlways);
   runInstallFlow(engine, os, port, machine, machine);
-  EXPECT_EQ(engine.overwriteMode, kOverwriteNever);
+  EXPECT_EQ(engine.overwriteMode, kOverwriteAlways);
   EXPECT_EQ(machine.printerCalls().at(0).portName, "COM3:");
 }
 
@@ -159,8 +203,11 @@ TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
     PrinterInstaller engine(machine.platform());
     OsTypeDialog os;
     PortTypeDialog port;
-    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitFailure);
-    EXPECT_EQ(machine.portDialogRuns(), 1);
+    WatchedDialogs dialogs(machine, engine);
+    EXPECT_EQ(runInstallFlow(engine, os, port, dialogs, machine), kExitFailure);
+    ASSERT_EQ(dialogs.openings.size(), 2u);
+    EXPECT_EQ(dialogs.openings[1].dialog, "port");
+    EXPECT_EQ(dialogs.openings[1].boxesShown, 0u);  // the box comes only after both
     EXPECT_FALSE(machine.osIndexShown() >= 0 && machine.osIndexShown() <= 6);
     ASSERT_EQ(machine.messageBoxes().size(), 1u);
     EXPECT_EQ(machine.messageBoxes()[0].text, "This version of Windows is not supported.");

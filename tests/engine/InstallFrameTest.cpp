@@ -126,6 +126,20 @@ TEST_P(InstallFrame, AnswerNoRestartsNothingAndStillCompletes) {
   EXPECT_EQ(fake.barPosition(), 100);
 }
 
+TEST_P(InstallFrame, OnlyYesRestarts) {
+  // 0: the box itself failed; OK and Cancel are not answers this box offers.
+  for (int answer : {0, kIdOk, 2 /*IDCANCEL*/}) {
+    Installation run;
+    run.prepare(GetParam());
+    run.fake.queueMessageBoxAnswer(answer);
+    EXPECT_EQ(run.install(), InstallResult::Completed) << answer;
+    ASSERT_EQ(run.fake.messageBoxes().size(), 1u) << answer;  // the restart question
+    EXPECT_FALSE(run.fake.restartRequested()) << answer;
+    EXPECT_THAT(run.fake.callTexts("ExitWindowsEx"), IsEmpty()) << answer;
+    EXPECT_THAT(run.fake.callTexts("OpenProcessToken"), IsEmpty()) << answer;
+  }
+}
+
 TEST_P(InstallFrame, AnswerYesRequestsAForcedRestartAndStillCompletes) {
   fake.queueMessageBoxAnswer(kIdYes);
   EXPECT_EQ(install(), InstallResult::Completed);

@@ -45,6 +45,8 @@ TEST_F(Reporting, CompletionFillsTheBarAndTakesTheGivenPause) {
   EXPECT_EQ(fake.refreshes().back().barPosition, 100);
   EXPECT_THAT(fake.callTexts("SendMessageA").back(), "SendMessageA(1026, 100, 0)");
   EXPECT_EQ(fake.clockMs(), 2500u);
+  // "Completed!" is painted before the pause, not after it.
+  EXPECT_EQ(fake.refreshes().back().atMs, 500u);
 }
 
 struct ErrorCase {

@@ -157,5 +157,15 @@ TEST_F(Win2000Family, ADriverDirectoryThatDoesNotFitIsNeverUsed) {
   EXPECT_EQ(callsNamed("CopyFileA").size(), 2u);  // monitor and processor only
 }
 
+TEST_F(Win2000Family, CleanUpAsksForTheDriverDirectoryAfresh) {
+  // The clean-up never deletes by a path it did not just ask for: when its own
+  // query fails, nothing is deleted.
+  fake.failCall("GetPrinterDriverDirectoryA", 6, 2);
+  ASSERT_EQ(install(), InstallResult::Completed);
+  EXPECT_EQ(fake.callTexts("GetPrinterDriverDirectoryA").size(), 2u);
+  EXPECT_THAT(fake.callTexts("DeleteFileA"), IsEmpty());
+  EXPECT_TRUE(fake.fileExists(std::string(kDrivers) + "\\QLX957E.DLL"));
+}
+
 }  // namespace
 }  // namespace qlx::testing_support
