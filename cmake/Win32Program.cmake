@@ -31,8 +31,9 @@ target_compile_options(QLX957_Installer PRIVATE
 # The program brings its own small runtime (runtime/win32/), so exceptions,
 # RTTI and the thread-safe static guards, which need the library's runtime,
 # are off for everything linked in.
+# Without exceptions nothing unwinds, so no unwind tables either.
 set(QLX_WIN32_CXX_OPTIONS -fno-exceptions -fno-rtti -fno-threadsafe-statics
-    -ffunction-sections -fdata-sections)
+    -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections)
 target_compile_options(QLX957_Installer PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QLX_WIN32_CXX_OPTIONS}>)
 target_compile_options(qlx_core PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QLX_WIN32_CXX_OPTIONS}>)
 # The memory functions themselves must stay loops, not calls to memcpy.

@@ -119,6 +119,17 @@ def check_no_unicode_entry_points(_pe, imports):
             if function.name and re.search(rb"[a-z0-9]W$", function.name)]
 
 
+# It is copied to tills by floppy disk and slow links as often as not.
+MAX_SIZE = 120 * 1024
+
+
+def check_size(pe, _imports):
+    size = len(pe.__data__)
+    if size > MAX_SIZE:
+        return ["%d bytes, more than %d (120 KB)" % (size, MAX_SIZE)]
+    return []
+
+
 CHECKS = [
     ("PE32 image for i686", check_pe32_i686),
     ("GUI subsystem", check_gui_subsystem),
@@ -127,6 +138,7 @@ CHECKS = [
     ("winspool/version/comctl32 not imported", check_runtime_loaded_dlls_not_imported),
     ("no runtime or thread DLLs", check_no_runtime_or_thread_dlls),
     ("no Unicode (W) entry points", check_no_unicode_entry_points),
+    ("at most 120 KB", check_size),
 ]
 
 
