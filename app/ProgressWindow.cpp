@@ -17,8 +17,10 @@ void initialiseProgressWindow(ProgressWindowOps& window, ProgressControl& progre
 }
 
 void onProgressTimer(ProgressWindowOps& window, ReportingLinks links, std::string& statusString,
-                     ProgressControl& progressCtrl) {
+                     ProgressControl& progressCtrl, bool& installationStarted) {
   window.killTimer(kInstallTimerId);
+  if (installationStarted) return;
+  installationStarted = true;
   links.statusText = &statusString;
   links.progressBar = &progressCtrl;
   window.endProcess(window.runInstallFlow());

@@ -45,10 +45,12 @@ void exchangeProgressWindow(DataExchange& exchange, ControlObject& progressCtrl,
 // whose first tick starts the installation.
 void initialiseProgressWindow(ProgressWindowOps& window, ProgressControl& progressCtrl);
 
-// A timer tick (whatever its id): stops the timer so that the installation
-// starts only once, links the engine to the status line and the bar, runs the
-// installation and ends the process with its status.
+// A timer tick (whatever its id): stops the timer, links the engine to the
+// status line and the bar, runs the installation and ends the process with its
+// status. The installation starts only once: a tick already queued when the
+// timer stopped arrives through the message loops of the installation's own
+// dialogs and boxes, and `installationStarted` turns it away.
 void onProgressTimer(ProgressWindowOps& window, ReportingLinks links, std::string& statusString,
-                     ProgressControl& progressCtrl);
+                     ProgressControl& progressCtrl, bool& installationStarted);
 
 }  // namespace qlx

@@ -56,6 +56,11 @@ class Kernel {
 
   virtual void sleep(Dword milliseconds) = 0;  // Sleep
   virtual Handle getCurrentProcess() = 0;      // GetCurrentProcess
+
+  // GetModuleFileNameA of the program itself: the length copied without the
+  // NUL, `size` or more when the path was cut short, 0 on failure.
+  virtual Dword getModuleFileName(char* buffer, Dword size) = 0;
+  virtual bool setCurrentDirectory(const char* path) = 0;  // SetCurrentDirectoryA
 };
 
 inline constexpr Dword kGenericRead = 0x80000000u;

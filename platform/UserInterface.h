@@ -16,6 +16,9 @@ class UserInterface {
   // The main (progress) window moves its members into its controls.
   virtual void refreshMainWindow() = 0;
   virtual bool exitWindowsEx(unsigned flags, Dword reserved) = 0;  // ExitWindowsEx
+  // DisableProcessWindowsGhosting, looked up in user32 (XP and later): false,
+  // and nothing done, where the system does not have it.
+  virtual bool disableWindowsGhosting() = 0;
 };
 
 // A progress bar control reached by its messages (SendMessageA).

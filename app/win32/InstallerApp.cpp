@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/InstallFlow.h"
+#include "app/ProgramStart.h"
 #include "app/StartUp.h"
 #include "app/win32/ProgressDialog.h"
 #include "app/win32/Win32OptionDialogs.h"
@@ -22,6 +23,9 @@ class InstallerApp {
     const StartDecision start =
         startProgram(parsed, commandLine, systemPlatform().kernel, win32UserInterface(), log);
     if (!start.install) return start.exitCode;
+    // After the log is open: a relative log path means the caller's folder.
+    prepareProcess(systemPlatform().kernel, win32UserInterface(),
+                   [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; });
     if (parsed.options.mode == RunMode::Quiet) return runWithoutWindow(parsed.options, log);
 
     // Registers the progress bar class and the three-dimensional look; without

@@ -48,7 +48,7 @@ bool ProgressDialog::handleMessage(UINT message, WPARAM, LPARAM, INT_PTR& result
   switch (message) {
     case WM_TIMER:
       onProgressTimer(*this, {installer.statusText, installer.progressBar}, statusString,
-                      progressCtrl);
+                      progressCtrl, installationStarted);
       result = TRUE;
       return true;
     case WM_PAINT:

@@ -45,6 +45,7 @@ class ProgressDialog final : private DialogBehaviour,
   Win32OptionDialogs optionDialogs;
   const InstallOptions& options_;
   InstallLog* log_;
+  bool installationStarted = false;
 };
 
 }  // namespace qlx::win32

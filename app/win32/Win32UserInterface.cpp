@@ -6,6 +6,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/win32/Win32Dialog.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace qlx::win32 {
 namespace {
@@ -50,6 +51,15 @@ class Win32UserInterface final : public UserInterface {
 
   bool exitWindowsEx(unsigned flags, Dword reserved) override {
     return ExitWindowsEx(flags, reserved) != FALSE;
+  }
+
+  bool disableWindowsGhosting() override {
+    // user32 is loaded already: the program imports it.
+    auto disable = findExport<void(WINAPI*)()>(GetModuleHandleA("user32.dll"),
+                                               "DisableProcessWindowsGhosting");
+    if (disable == nullptr) return false;
+    disable();
+    return true;
   }
 };
 

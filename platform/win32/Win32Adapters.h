@@ -39,6 +39,8 @@ class Win32Kernel final : public Kernel {
   void localFree(void* memory) override;
   void sleep(Dword milliseconds) override;
   Handle getCurrentProcess() override;
+  Dword getModuleFileName(char* buffer, Dword size) override;
+  bool setCurrentDirectory(const char* path) override;
 };
 
 // version.dll, loaded from the system directory on first use.

@@ -96,4 +96,12 @@ void Win32Kernel::sleep(Dword milliseconds) { Sleep(milliseconds); }
 
 Handle Win32Kernel::getCurrentProcess() { return fromNative(GetCurrentProcess()); }
 
+Dword Win32Kernel::getModuleFileName(char* buffer, Dword size) {
+  return GetModuleFileNameA(nullptr, buffer, size);
+}
+
+bool Win32Kernel::setCurrentDirectory(const char* path) {
+  return SetCurrentDirectoryA(path) != FALSE;
+}
+
 }  // namespace qlx::win32

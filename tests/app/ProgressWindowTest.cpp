@@ -60,12 +60,31 @@ TEST_P(ProgressTimer, StopsTheTimerLinksTheEngineAndEndsWithTheFlowsStatus) {
     EXPECT_EQ(progressBar, &window);
   };
 
-  onProgressTimer(window, {statusText, progressBar}, statusString, window);
+  bool started = false;
+  onProgressTimer(window, {statusText, progressBar}, statusString, window, started);
   EXPECT_EQ(window.log, (std::vector<std::string>{"killTimer 1", "runInstallFlow",
                                                   "endProcess " + std::to_string(status)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ticks, ProgressTimer, ::testing::Values(0, 1));
+
+// A tick queued before the timer stopped comes in through a dialog's or a
+// box's message loop while the installation runs: it must not start another.
+TEST(ProgressWindow, ATickDuringTheInstallationStartsNoSecondOne) {
+  Recorder window;
+  std::string statusString;
+  std::string* statusText = nullptr;
+  ProgressControl* progressBar = nullptr;
+  bool started = false;
+  int ticks = 0;
+  window.duringFlow = [&] {
+    if (++ticks == 1)
+      onProgressTimer(window, {statusText, progressBar}, statusString, window, started);
+  };
+  onProgressTimer(window, {statusText, progressBar}, statusString, window, started);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"killTimer 1", "runInstallFlow", "killTimer 1",
+                                                  "endProcess 0"}));
+}
 
 TEST(ProgressWindow, ExchangeAttachesTheBarAndShowsTheStatusLine) {
   FakeDialogControls controls;

@@ -21,11 +21,11 @@ namespace qlx::fake::detail {
 namespace {
 
 // Calls that release, or cannot fail meaningfully, are left out.
-constexpr std::array<std::string_view, 33> kFailableCalls = {
+constexpr std::array<std::string_view, 35> kFailableCalls = {
     // KERNEL32
     "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
     "CreateDirectoryA", "CreateFileA", "GetFileTime", "SetFilePointer", "WriteFile", "GlobalAlloc",
-    "GlobalLock", "GlobalHandle", "FormatMessageA",
+    "GlobalLock", "GlobalHandle", "FormatMessageA", "GetModuleFileNameA", "SetCurrentDirectoryA",
     // VERSION
     "GetFileVersionInfoSizeA", "GetFileVersionInfoA", "VerQueryValueA",
     // ADVAPI32

@@ -133,7 +133,12 @@ class FakePlatform : public Kernel,
   void setShutdownPrivilegeHeld(bool held);
   void setSystemMessage(Dword code, std::optional<std::string> text);  // nullopt: no text for code
   void setExitWindowsRefused(bool refused);  // ExitWindowsEx then fails with 1314
-  bool shutdownPrivilegeEnabled() const;     // as AdjustTokenPrivileges left it
+  // GetModuleFileNameA's answer; C:\SETUP\QLX957_Installer.exe unless set.
+  void setProgramPath(const std::string& path);
+  std::string currentDirectory() const;  // absolute, as SetCurrentDirectoryA left it
+  // DisableProcessWindowsGhosting exists on NT 5.1 (XP) and later.
+  bool windowsGhostingDisabled() const;
+  bool shutdownPrivilegeEnabled() const;  // as AdjustTokenPrivileges left it
 
   // ---- spooler state
   void addInstalledDriver(const std::string& name, const std::string& environment);
@@ -218,6 +223,8 @@ class FakePlatform : public Kernel,
   void localFree(void* memory) override;
   void sleep(Dword milliseconds) override;
   Handle getCurrentProcess() override;
+  Dword getModuleFileName(char* buffer, Dword size) override;
+  bool setCurrentDirectory(const char* path) override;
 
   // ---- FileVersion
   Dword getFileVersionInfoSize(const char* path, Dword* handle) override;
@@ -262,6 +269,7 @@ class FakePlatform : public Kernel,
   int appMessageBox(const char* text, unsigned type, unsigned helpContext) override;
   void refreshMainWindow() override;
   bool exitWindowsEx(unsigned flags, Dword reserved) override;
+  bool disableWindowsGhosting() override;
 
   // ---- ProgressControl (range 0..100, step 11 as the window sets them)
   std::intptr_t sendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -680,5 +680,29 @@ TEST_F(Fake, FilesOpenedForWritingAreWrittenAtTheirPosition) {
   EXPECT_EQ(fake.openHandles(), 0);
 }
 
+TEST_F(Fake, ProgramPathIsCutShortAsWindowsXpCutsIt) {
+  fake.setProgramPath("C:\\SETUP\\A.EXE");
+  char buffer[16];
+  std::memset(buffer, '#', sizeof buffer);
+  EXPECT_EQ(fake.getModuleFileName(buffer, sizeof buffer), 14u);
+  EXPECT_STREQ(buffer, "C:\\SETUP\\A.EXE");
+  std::memset(buffer, '#', sizeof buffer);
+  EXPECT_EQ(fake.getModuleFileName(buffer, 14), 14u);  // no room for the NUL
+  EXPECT_EQ(fake.getLastError(), kErrorInsufficientBuffer);
+  EXPECT_EQ(std::string(buffer, 15), "C:\\SETUP\\A.EXE#");
+}
+
+TEST_F(Fake, CurrentDirectoryMovesOnlyToAnExistingFolder) {
+  fake.addDirectory("D:\\Pkg");
+  EXPECT_FALSE(fake.setCurrentDirectory("D:\\Missing\\"));
+  EXPECT_EQ(fake.getLastError(), kErrorFileNotFound);
+  EXPECT_FALSE(fake.setCurrentDirectory("\\\\server\\share\\"));  // not modelled
+  EXPECT_EQ(fake.currentDirectory(), "C:\\SETUP");
+  EXPECT_TRUE(fake.setCurrentDirectory("D:\\Pkg\\"));
+  EXPECT_EQ(fake.resolve("driver2k\\X.DLL"), "D:\\Pkg\\driver2k\\X.DLL");
+  EXPECT_TRUE(fake.setCurrentDirectory(".."));
+  EXPECT_EQ(fake.currentDirectory(), "D:\\");
+}
+
 }  // namespace
 }  // namespace qlx::fake

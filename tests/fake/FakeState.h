@@ -54,6 +54,8 @@ struct FakePlatform::State {
   int versionFailures = 0;
   std::string windowsDirectory, systemDirectory, driverDirectory, processorDirectory;
   std::string currentDirectory = "C:\\SETUP";
+  std::string programPath = "C:\\SETUP\\QLX957_Installer.exe";
+  bool ghostingDisabled = false;
   detail::FileSystem files;
   detail::RegistryTree registry;
   detail::HandleTable handles;
