@@ -60,4 +60,15 @@ StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view com
   return {true, kExitSuccess};
 }
 
+int endWithoutInstalling(DialogResult result, const InstallOptions& options, InstallLog& log) {
+  const bool attended = !isUnattended(options);
+  const bool opened = result != DialogResult::Error;
+  const int exitCode = opened ? (attended ? kExitSuccess : kExitCancelled)
+                              : (attended ? kExitFailure : kExitInstallFailure);
+  log.write(join({opened ? "Result: the window was closed before the installation started"
+                         : "Result: the progress window cannot be opened",
+                  ", exit code ", std::to_string(exitCode)}));
+  return exitCode;
+}
+
 }  // namespace qlx

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/CommandLine.h"
+#include "app/DialogFramework.h"
 #include "engine/InstallLog.h"
 #include "platform/UserInterface.h"
 
@@ -21,5 +22,11 @@ struct StartDecision {
 // installed.
 StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view commandLine,
                            Kernel& kernel, UserInterface& ui, InstallLog& log);
+
+// The progress window's modal run returned, so the installation never ran:
+// the window was closed before its first tick, or could not be opened at all
+// (`result` Error), which must not pass for success. Logs the outcome and
+// gives the exit status for the run's mode.
+int endWithoutInstalling(DialogResult result, const InstallOptions& options, InstallLog& log);
 
 }  // namespace qlx

@@ -35,17 +35,7 @@ class InstallerApp {
     setMainWindow(&dialog);  // before the run: the engine's refreshes reach it this way
     DialogResult result = dialog.runModal();
     setMainWindow(nullptr);
-    // Only when the window was closed before the installation started, or
-    // could not be opened at all, which must not pass for success.
-    const bool attended = !isUnattended(parsed.options);
-    if (result != DialogResult::Error) {
-      log.write("Result: the window was closed before the installation started, exit code " +
-                std::to_string(attended ? kExitSuccess : kExitCancelled));
-      return attended ? kExitSuccess : kExitCancelled;
-    }
-    log.write("Result: the progress window cannot be opened, exit code " +
-              std::to_string(attended ? kExitFailure : kExitInstallFailure));
-    return attended ? kExitFailure : kExitInstallFailure;
+    return endWithoutInstalling(result, parsed.options, log);
   }
 
  private:

@@ -120,5 +120,38 @@ TEST_F(StartUp, HeaderNamesTheProgramTheTimeAndTheCommandLine) {
   EXPECT_TRUE(log.isOpen());
 }
 
+// The window's modal run came back without installing: closed before the
+// first tick, or never opened. An interactive run keeps its old statuses; the
+// unattended modes tell a deployment tool that nothing was installed.
+TEST_F(StartUp, WindowRunThatNeverInstalledEndsWithTheModesStatus) {
+  struct Case {
+    const char* arguments;
+    DialogResult result;
+    int exitCode;
+    const char* logLine;
+  };
+  const Case cases[] = {
+      {"", DialogResult::Cancel, kExitSuccess, "closed before the installation started"},
+      {"", DialogResult::Ok, kExitSuccess, "closed before the installation started"},
+      {"", DialogResult::Error, kExitFailure, "progress window cannot be opened"},
+      {"/passive", DialogResult::Cancel, kExitCancelled, "closed before the installation started"},
+      {"/passive", DialogResult::Error, kExitInstallFailure, "progress window cannot be opened"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + " " + std::to_string(static_cast<int>(c.result)));
+    fake::FakePlatform machine;
+    InstallLog runLog{machine};
+    const std::string line = std::string("x.exe /log:C:\\w.log ") + c.arguments;
+    const ParsedCommandLine parsed = parseCommandLine(line);
+    ASSERT_TRUE(startProgram(parsed, line, machine, machine, runLog).install);
+    EXPECT_EQ(endWithoutInstalling(c.result, parsed.options, runLog), c.exitCode);
+    const fake::FakeFile* file = machine.file("C:\\w.log");
+    ASSERT_NE(file, nullptr);
+    EXPECT_THAT(file->contents, HasSubstr(std::string(c.logLine) + ", exit code " +
+                                          std::to_string(c.exitCode) + "\r\n"));
+    EXPECT_THAT(machine.messageBoxes(), IsEmpty());
+  }
+}
+
 }  // namespace
 }  // namespace qlx
