@@ -145,7 +145,8 @@ def main() -> int:
     if not created:
         print("No printer was created.")
     for name, path in sorted(taken.items()):
-        print(f"Screenshot of the {'progress window' if name == 'progress' else name + ' dialog'}: {path}")
+        label = {"progress": "progress window", "os": "OS dialog", "port": "port dialog"}[name]
+        print(f"Screenshot of the {label}: {path}")
     print(f"Wine prefix: {prefix_dir} (run again to add the next numbered printer)")
     if exit_code is None:
         print("The installer's exit status was not recorded.")
