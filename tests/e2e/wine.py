@@ -76,10 +76,13 @@ class Prefix:
         self.run(["reg", "add", key, "/v", name, "/d", data, "/f"], out, 120)
 
     def end_session(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        subprocess.run(["wineserver", "-w"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
+        """Ends every process of the prefix and waits for its wineserver."""
+        for flag in ("-k", "-w"):
+            try:
+                subprocess.run(["wineserver", flag], env=self.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, timeout=60)
+            except subprocess.TimeoutExpired:
+                pass  # a server that will not end is left; its prefix is thrown away
 
     def set_windows_version(self, version: str):
         """Appends the prefix-wide version to user.reg; only while no session runs."""
