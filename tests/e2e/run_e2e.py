@@ -68,7 +68,8 @@ class Context:
 
 
 def run_options(run) -> list:
-    options = ["--dir", r"C:\pkg", "--os", run.os, "--port", run.port, "--restart", run.restart]
+    options = ["--dir", run.directory, "--installer", run.installer, "--os", run.os,
+               "--port", run.port, "--restart", run.restart]
     for name in run.delete_printers:
         options += ["--delete-printer", name]
     for key in run.volatile_keys:

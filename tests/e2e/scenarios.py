@@ -23,6 +23,8 @@ class Run:
     delete_printers: tuple = ()
     volatile_keys: tuple = ()
     args: tuple = ()  # the installer's command line
+    directory: str = r"C:\pkg"  # the installer's current directory
+    installer: str = "QLX957_Installer.exe"  # relative to `directory`, or absolute
     env: dict = field(default_factory=dict)
 
 
@@ -262,6 +264,14 @@ def quiet_twice(version) -> Scenario:
                     verify=log_holds("exit code 3010", "exit code 0"))
 
 
+def started_elsewhere(version) -> Scenario:
+    """Started with C:\\ as its current directory, the program still finds the
+    package beside itself."""
+    run = fresh_run(version, directory="C:\\", installer=r"C:\pkg\QLX957_Installer.exe")
+    return Scenario(f"started from another current directory ({version})", version, [run],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)]))
+
+
 def table() -> list:
     s = [
         fresh("win95", port=0),
@@ -318,6 +328,8 @@ def table() -> list:
         restart_yes("winxp"),
         restart_yes("win98"),
         planted("winxp"),
+        started_elsewhere("winxp"),
+        started_elsewhere("win98"),
         quiet_twice("win98"),
         quiet_twice("winxp"),
         quiet_twice("win2003"),
