@@ -6,16 +6,10 @@
 # 32-bit programs here. The program's output goes through a file, never a
 # pipe: the prefix's service processes would keep a pipe open.
 set -uo pipefail
-repo="$(cd "$(dirname "$0")/../.." && pwd)"
 prefix="$1"
 program="$2"
 shift 2
 
-# The project's Wine set-up, when there is one, decides how wine is run.
-if [[ -f "$repo/scripts/wine-env.sh" ]]; then
-  # shellcheck source=/dev/null
-  source "$repo/scripts/wine-env.sh"
-fi
 export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$prefix}" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
 command -v wine >/dev/null || { echo "wine is not installed: skipped"; exit 77; }
 

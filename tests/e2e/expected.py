@@ -191,19 +191,19 @@ def installed_files(family: str, staged_left: bool = False, driver_added: bool =
     """Folder -> {UPPER NAME: file in the package} after the component
     installation. `staged_left`: the clean-up did not run; `replaced`: staged
     names whose file came from elsewhere (9x: unidrv.dll and .hlp)."""
-    spec = FILES[family]
+    layout = FILES[family]
     files = {folder: {} for folder in LISTED_DIRS}
-    files[spec.processor_dir]["QLPRO957.DLL"] = f"{spec.source}/QLPRO957.DLL"
-    staged = {name.upper(): f"{spec.source}/{name}" for name in spec.staged}
+    files[layout.processor_dir]["QLPRO957.DLL"] = f"{layout.source}/QLPRO957.DLL"
+    staged = {name.upper(): f"{layout.source}/{name}" for name in layout.staged}
     staged.update(replaced or {})
     if staged_left or family == "9x":
-        files[spec.driver_dir].update(staged)
+        files[layout.driver_dir].update(staged)
     if driver_added:
-        record = spec.driver_record
+        record = layout.driver_record
         names = {record["pDriverPath"], record["pDataFile"], record["pConfigFile"],
                  record["pHelpFile"], *record["pDependentFiles"]}
         # The spooler copies what the staging folder holds of the record's names.
-        files[spec.version_dir].update({n: staged[n] for n in names if n in staged})
+        files[layout.version_dir].update({n: staged[n] for n in names if n in staged})
     files[UNINSTALL_DIR] = {}
     return files
 
@@ -216,8 +216,8 @@ def with_uninstaller(files: dict) -> dict:
 def system_files(family: str, monitor_file: str = "default") -> dict:
     """{UPPER NAME: file in the package} of the system directory's package names;
     `monitor_file` None: the monitor's copy failed."""
-    spec = FILES[family]
-    found = {name.upper(): f"{spec.source}/{name}" for name in spec.monitor_files}
+    layout = FILES[family]
+    found = {name.upper(): f"{layout.source}/{name}" for name in layout.monitor_files}
     if monitor_file is None:
         del found["QLMON957.DLL"]
     elif monitor_file != "default":
@@ -233,25 +233,25 @@ def uninstall_values():
 
 
 def printer_record(family: str, name: str, port: int) -> dict:
-    spec = FILES[family]
+    layout = FILES[family]
     devmode = dict(DEVMODE_9X) if family == "9x" else dict(DEVMODE_NT, dmDeviceName=name[:31])
     return {
         "pServerName": None, "pPrinterName": name, "pShareName": None, "pPortName": PORTS[port],
         "pDriverName": PRINTER, "pComment": None, "pLocation": None, "pDevMode": devmode,
         "pSepFile": None, "pPrintProcessor": PROCESSOR, "pDatatype": "RAW", "pParameters": None,
-        "pSecurityDescriptor": None, "Attributes": spec.attributes, "Priority": 1,
-        "DefaultPriority": spec.default_priority, "StartTime": 0, "UntilTime": 0, "Status": 0,
+        "pSecurityDescriptor": None, "Attributes": layout.attributes, "Priority": 1,
+        "DefaultPriority": layout.default_priority, "StartTime": 0, "UntilTime": 0, "Status": 0,
         "cJobs": 0, "AveragePPM": 0,
-        "storedStatus": {"ok": True, "type": 4, "length": 4, "value": spec.stored_status},
+        "storedStatus": {"ok": True, "type": 4, "length": 4, "value": layout.stored_status},
     }
 
 
 def driver_record(family: str) -> dict:
-    spec = FILES[family]
-    record = spec.driver_record
-    full = lambda name: spec.version_dir + "\\" + name
+    layout = FILES[family]
+    record = layout.driver_record
+    full = lambda name: layout.version_dir + "\\" + name
     return {
-        "cVersion": record["cVersion"], "pName": PRINTER, "pEnvironment": spec.environment,
+        "cVersion": record["cVersion"], "pName": PRINTER, "pEnvironment": layout.environment,
         "pDriverPath": full(record["pDriverPath"]), "pDataFile": full(record["pDataFile"]),
         "pConfigFile": full(record["pConfigFile"]), "pHelpFile": full(record["pHelpFile"]),
         "pDependentFiles": [full(n) for n in record["pDependentFiles"]],
