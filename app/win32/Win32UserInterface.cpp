@@ -47,6 +47,13 @@ class Win32UserInterface final : public UserInterface {
     // status text and bar position are painted now (controls included) or not
     // at all.
     RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine puts what was drawn on screen only when the thread looks for
+    // messages, which it would not do before the pause that follows is over:
+    // the window would show the previous status all through the pause. A look
+    // that matches no message takes nothing from the queue.
+    MSG none;
+    PeekMessageA(&none, window->hwnd(), WM_USER + 0x7F57, WM_USER + 0x7F57,
+                 PM_NOREMOVE | PM_NOYIELD);
   }
 
   bool exitWindowsEx(unsigned flags, Dword reserved) override {
