@@ -54,8 +54,8 @@ def check_run(events: list, outcome: x.Outcome, version: str, error_texts: dict)
     if "port" in dialogs:
         d = dialogs["port"]
         got = (d["radios"], d["radioIds"], d["checkedIndex"], d.get("combo"))
-        want = (x.PORT_RADIOS, x.PORT_RADIO_IDS, [x.DEFAULT_PORT],
-                {"items": x.OVERWRITE_ITEMS, "selection": 0})
+        want = (x.PORT_RADIOS, x.PORT_RADIO_IDS, [outcome.port_preselected],
+                {"items": x.OVERWRITE_ITEMS, "selection": outcome.overwrite_preselected})
         if got != want:
             problems.append(f"port dialog {got}, expected {want}")
     chosen = {e["kind"]: e["checkedIndex"] for e in events if e["event"] == "chosen"}

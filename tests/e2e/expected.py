@@ -168,6 +168,8 @@ class Outcome:
     os_chosen: int = None  # the radio the script picks, if any
     port_chosen: int = None
     window_kinds: list = None  # when set: every window the run may show, in order
+    port_preselected: int = DEFAULT_PORT  # the port dialog's checked radio when it opens
+    overwrite_preselected: int = 0  # and its combo's selection
 
 
 @dataclass

@@ -264,6 +264,36 @@ def quiet_twice(version) -> Scenario:
                     verify=log_holds("exit code 3010", "exit code 0"))
 
 
+def passive(version) -> Scenario:
+    """/passive: the progress window with the usual statuses, nothing to answer."""
+    run = Run(unattended(["progress"], x.statuses(x.FAMILY[version], False), 3010),
+              args=("/passive",))
+    return Scenario(f"/passive shows the progress window and asks nothing ({version})", version,
+                    [run], installed(version, [(x.PRINTER, x.DEFAULT_PORT)]))
+
+
+def unattended_failing(version, mode, key, call, code, stop_after, end) -> Scenario:
+    """A fatal spooler failure without anyone to read a box: 1603, the error
+    in the log."""
+    family = x.FAMILY[version]
+    window = ["progress"] if mode == "/passive" else []
+    statuses = x.statuses(family, False, stop_after) if window else []
+    run = Run(unattended(window, statuses, 1603), args=(mode, "/log:" + QUIET_LOG),
+              volatile_keys=(key,))
+    return Scenario(f"{mode} with a fatal {call} failure ({version})", version, [run], end,
+                    verify=log_holds(call, str(code), "exit code 1603"))
+
+
+def options_preselect(version) -> Scenario:
+    """Options on an interactive run preselect the port dialog; /norestart
+    leaves the question out."""
+    run = Run(Outcome(statuses=x.statuses(x.FAMILY[version], False), boxes=[],
+                      port_preselected=2, overwrite_preselected=3),
+              args=("/port:COM3", "/overwrite:never", "/norestart"))
+    return Scenario(f"/port, /overwrite and /norestart with the dialogs ({version})", version,
+                    [run], installed(version, [(x.PRINTER, 2)]))
+
+
 def started_elsewhere(version) -> Scenario:
     """Started with C:\\ as its current directory, the program still finds the
     package beside itself."""
@@ -333,9 +363,20 @@ def table() -> list:
         quiet_twice("win98"),
         quiet_twice("winxp"),
         quiet_twice("win2003"),
-        Scenario("/passive shows the progress window and asks nothing (winxp)", "winxp",
-                 [Run(unattended(["progress"], x.statuses("nt", False), 3010), args=("/passive",))],
-                 installed("winxp", [(x.PRINTER, x.DEFAULT_PORT)])),
+        passive("win98"),
+        passive("winxp"),
+        passive("win2003"),
+        unattended_failing("win98", "/passive", WIN9X_DRIVERS + r"\Version-0", "AddPrinterDriver",
+                           1021, x.DRIVER_STEP, after_failure("win98", driver=False)),
+        unattended_failing("win2003", "/quiet", PRINT + r"\Printers", "AddPrinter", 87,
+                           x.PRINTER_STEP, after_failure("win2003", driver=True)),
+        options_preselect("winxp"),
+        Scenario("/quiet with a bad port (winxp)", "winxp",
+                 [Run(unattended([], [], 87), args=("/quiet", "/port:COM9"))], nothing("winxp")),
+        Scenario("/quiet on an unrecognised version (vista)", "vista",
+                 [Run(unattended([], [], 1633), args=("/quiet", "/log:" + QUIET_LOG))],
+                 nothing("vista"),
+                 verify=log_holds("This version of Windows is not supported.", "exit code 1633")),
         Scenario("/quiet with a fatal spooler failure (winxp)", "winxp",
                  [Run(unattended([], [], 1603), args=("/quiet", "/log:" + QUIET_LOG),
                       volatile_keys=(NT_DRIVERS + r"\Version-3",))],
