@@ -61,15 +61,19 @@ void InstallLog::writeFailure(std::string_view what, Dword code, std::string_vie
 }
 
 std::string InstallLog::systemText(Dword code) {
+  return withoutLineEnd(systemMessageText(kernel_, code));
+}
+
+std::string systemMessageText(Kernel& kernel, Dword code) {
   char* text = nullptr;
-  const Dword length = kernel_.formatMessage(kFormatMessageAllocateFromSystem, nullptr, code,
-                                             kLanguageEnglishUs, &text);
+  const Dword length = kernel.formatMessage(kFormatMessageAllocateFromSystem, nullptr, code,
+                                            kLanguageEnglishUs, &text);
   std::string result;
   if (text != nullptr) {
     if (length != 0) result.assign(text, strnlen(text, length));
-    kernel_.localFree(text);
+    kernel.localFree(text);
   }
-  return withoutLineEnd(result);
+  return result;
 }
 
 std::string join(std::initializer_list<std::string_view> parts) {

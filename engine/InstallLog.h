@@ -45,6 +45,11 @@ class InstallLog {
 // many log lines from growing the program: one call instead of a chain of
 // temporaries for each.
 std::string join(std::initializer_list<std::string_view> parts);
+
+// The system's English text for an error code as FormatMessageA gives it
+// (line end included), or nothing; never read past its terminator, whatever
+// length is reported.
+std::string systemMessageText(Kernel& kernel, Dword code);
 std::string quoted(std::string_view text);
 std::string withoutLineEnd(std::string_view text);
 std::string twoDigits(unsigned value);

@@ -2,7 +2,6 @@
 // window (when there is one), its pacing pauses, the error boxes and the log.
 // The install procedures never know which of them are there.
 
-#include <cstring>
 #include <string>
 
 #include "engine/DirectoryBuffer.h"
@@ -63,15 +62,7 @@ void PrinterInstaller::reportApiError(const char* format) {
   const Dword code = kernel.getLastError();
   std::string message = withErrorCode(format, code);
 
-  char* systemText = nullptr;
-  const Dword length = kernel.formatMessage(kFormatMessageAllocateFromSystem, nullptr, code,
-                                            kLanguageEnglishUs, &systemText);
-  std::string system;
-  if (systemText != nullptr) {
-    // Never past the terminator, whatever length was reported.
-    if (length != 0) system.assign(systemText, strnlen(systemText, length));
-    kernel.localFree(systemText);
-  }
+  const std::string system = systemMessageText(kernel, code);
   message += system;
 
   if (log != nullptr) {
