@@ -107,38 +107,32 @@ TEST_F(InstallFlow, ConfiguresTheModelBeforeTheDialogs) {
   EXPECT_TRUE(installer.hasPrintProcessor);
 }
 
-TEST_F(InstallFlow, CancelledOrFailedOsDialogNeverShowsThePortDialog) {
-  // A dialog that cannot open counts as a cancel.
-  for (DialogResult result : {DialogResult::Cancel, DialogResult::Error}) {
-    fake::FakePlatform machine;
-    addDriverPackage(machine);
-    PrinterInstaller engine(machine.platform());
-    OsTypeDialog os;
-    PortTypeDialog port;
-    machine.scriptOsDialog(result);
-    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
-    EXPECT_EQ(machine.portDialogRuns(), 0);
-    ASSERT_EQ(machine.messageBoxes().size(), 1u);
-    EXPECT_TRUE(machine.messageBoxes()[0].applicationBox);
-    EXPECT_EQ(machine.messageBoxes()[0].text, "Install Cancled.");
-    EXPECT_EQ(machine.messageBoxes()[0].type, kMbOk);
-    EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
-  }
-}
-
-TEST_F(InstallFlow, CancelledOrFailedPortDialogInstallsNothing) {
-  for (DialogResult result : {DialogResult::Cancel, DialogResult::Error}) {
-    fake::FakePlatform machine;
-    addDriverPackage(machine);
-    PrinterInstaller engine(machine.platform());
-    OsTypeDialog os;
-    PortTypeDialog port;
-    machine.scriptPortDialog(result);
-    EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
-    EXPECT_EQ(machine.osDialogRuns(), 1);
-    ASSERT_EQ(machine.messageBoxes().size(), 1u);
-    EXPECT_EQ(machine.messageBoxes()[0].text, "Install Cancled.");
-    EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
+// A dialog that cannot open counts as a cancel; after the OS dialog the port
+// dialog never opens; either way nothing is installed.
+TEST_F(InstallFlow, CancelledOrFailedDialogEndsWithInstallCancled) {
+  for (const bool inOsDialog : {true, false}) {
+    for (DialogResult result : {DialogResult::Cancel, DialogResult::Error}) {
+      SCOPED_TRACE(std::string(inOsDialog ? "OS" : "port") + " dialog, result " +
+                   std::to_string(static_cast<int>(result)));
+      fake::FakePlatform machine;
+      addDriverPackage(machine);
+      PrinterInstaller engine(machine.platform());
+      OsTypeDialog os;
+      PortTypeDialog port;
+      if (inOsDialog) {
+        machine.scriptOsDialog(result);
+      } else {
+        machine.scriptPortDialog(result);
+      }
+      EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
+      EXPECT_EQ(machine.osDialogRuns(), 1);
+      EXPECT_EQ(machine.portDialogRuns(), inOsDialog ? 0 : 1);
+      ASSERT_EQ(machine.messageBoxes().size(), 1u);
+      EXPECT_TRUE(machine.messageBoxes()[0].applicationBox);
+      EXPECT_EQ(machine.messageBoxes()[0].text, "Install Cancled.");
+      EXPECT_EQ(machine.messageBoxes()[0].type, kMbOk);
+      EXPECT_TRUE(machine.callTexts("EnumPrinterDriversA").empty());
+    }
   }
 }
 
