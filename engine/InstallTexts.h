@@ -19,6 +19,17 @@ inline constexpr char kAddMonitorError[] = "AddMonitor Error Code: %d\n\n";
 inline constexpr char kAddProcessorError[] = "AddProcess Error Code: %d\n\n";
 inline constexpr char kAddPrinterDriverError[] = "AddPrinterDriver Error Code: %d\n\n";
 inline constexpr char kAddPrinterError[] = "AddPrinter Error Code: %d\n\n";
+inline constexpr char kOpenPrinterError[] = "OpenPrinter Error Code: %d\n\n";
+inline constexpr char kWindowsDirectoryError[] = "GetWindowsDirectory Error Code: %d\n\n";
+
+// A copy that failed: the call, its code and text, then which file.
+inline constexpr char kCopyFileError[] = "CopyFile Error Code: %d\n\n";
+inline constexpr char kPackageIncomplete[] =
+    "The driver package is incomplete. These files are missing:\n";
+inline constexpr char kNothingInstalled[] = "Nothing was installed.";
+inline constexpr char kNoFreePrinterName[] = "No free printer name is left";
+inline constexpr char kAlreadyRunning[] =
+    "Another installation of the DALVERA QLX-957 driver is already running.";
 
 inline constexpr char kRestartQuestion[] =
     "Restart the computer can take effect.\nPlease restart the computer."
