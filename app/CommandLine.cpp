@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/InstallLog.h"
+#include "runtime/CommandTail.h"
 
 namespace qlx {
 namespace {
@@ -32,17 +33,6 @@ int indexIn(const char* const (&names)[N], std::string_view value) {
     if (equalsIgnoreCase(names[i], value)) return static_cast<int>(i);
   }
   return -1;
-}
-
-std::size_t skipProgramName(std::string_view line) {
-  std::size_t i = 0;
-  if (i < line.size() && line[i] == '"') {
-    ++i;
-    while (i < line.size() && line[i] != '"') ++i;
-    if (i < line.size()) ++i;
-  }
-  while (i < line.size() && !isBlank(line[i])) ++i;
-  return i;
 }
 
 // The option a command-line word names, and its value.
@@ -188,7 +178,7 @@ const char kUsageText[] =
 
 std::vector<std::string> splitCommandLine(std::string_view line) {
   std::vector<std::string> arguments;
-  std::size_t i = skipProgramName(line);
+  std::size_t i = runtime::programNameLength(line);
   for (;;) {
     while (i < line.size() && isBlank(line[i])) ++i;
     if (i >= line.size()) break;

@@ -149,6 +149,11 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   if (result == InstallResult::FatalError) {
     return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
   }
+  // Not plain success: a file that had to be placed is missing.
+  if (result == InstallResult::Incomplete) {
+    return flowLog.outcome("incomplete, a file could not be placed",
+                           attended ? kExitFailure : kExitInstallFailure);
+  }
   if (!installer.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
   if (attended) return flowLog.outcome("installed", kExitSuccess);
   if (installer.restartRequested) {

@@ -31,6 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"/quiet"}},
                       // The program name takes no escapes: its backslash before the quote stays.
                       SplitCase{"ProgramNameEndsInBackslash", "\"C:\\dir\\\" /quiet", {"/quiet"}},
+                      // The quoted name ends at its quote: an option right after it is read.
+                      SplitCase{"OptionRightAfterTheQuotedName",
+                                "\"C:\\Deploy Share\\QLX957_Installer.exe\"/quiet /port:COM2",
+                                {"/quiet", "/port:COM2"}},
                       SplitCase{"BlanksAndTabsSeparate",
                                 "x.exe /quiet\t/port:COM2   /norestart",
                                 {"/quiet", "/port:COM2", "/norestart"}},
