@@ -22,35 +22,43 @@ bool sameFileName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+// Whether the spooler holds the library `name` loaded: a monitor or processor
+// of the installation that a failed run has registered already.
+bool PrinterInstaller::libraryInUse(const std::string& name) const {
+  if (!contents_.processorName.empty() && sameFileName(name, processorFile)) {
+    return survey_.processor;
+  }
+  for (const PlacedMonitor& monitor : contents_.monitors) {
+    if (!sameFileName(name, monitor.dllName)) continue;
+    for (const std::string& registered : survey_.registeredMonitors) {
+      if (registered == monitor.name) return true;
+    }
+  }
+  return false;
+}
+
 // The monitors go to the system directory and the print processor to its own
-// directory, where the spooler loads them from; neither is staged. When a
-// failed run has registered one already, the spooler holds its library
-// loaded and the copy there is kept.
+// directory, where the spooler loads them from; neither is staged. A library
+// the spooler holds loaded cannot be replaced: the copy there is kept.
 void PrinterInstaller::stageMonitorAndProcessor(DirectoryBuffer& directory) {
   Kernel& kernel = platform_.kernel;
   FileStaging staging(kernel, contents_.sourceFolder, log);
-  const auto inUse = [&](const std::string& name) {
-    const bool registered = contents_.processorName.empty() || !sameFileName(name, processorFile)
-                                ? survey_.monitors
-                                : survey_.processor;
-    if (!registered) return false;
-    const Dword attributes = kernel.getFileAttributes(directory.path(name).c_str());
-    if (attributes == kInvalidFileAttributes) return false;
-    logLine(join({"Copy ", contents_.sourceFolder, name, ": kept ", directory.path(name),
-                  ", which the spooler uses"}));
-    return true;
+  const auto place = [&](const std::string& name) {
+    if (libraryInUse(name) &&
+        kernel.getFileAttributes(directory.path(name).c_str()) != kInvalidFileAttributes) {
+      logLine(join({"Copy ", contents_.sourceFolder, name, ": kept ", directory.path(name),
+                    ", which the spooler uses"}));
+      return;
+    }
+    copyPackageFile(staging, directory, name);
   };
 
   copyTargetResult(querySystemDirectory(kernel, directory), "GetSystemDirectoryA", directory);
-  for (const std::string& name : contents_.namesIn(Place::SystemDirectory)) {
-    if (!inUse(name)) copyPackageFile(staging, directory, name);
-  }
+  for (const std::string& name : contents_.namesIn(Place::SystemDirectory)) place(name);
   if (contents_.processorName.empty()) return;
   copyTargetResult(queryPrintProcessorDirectory(platform_.spooler, directory),
                    "GetPrintProcessorDirectoryA", directory);
-  for (const std::string& name : contents_.namesIn(Place::PrintProcessorDirectory)) {
-    if (!inUse(name)) copyPackageFile(staging, directory, name);
-  }
+  for (const std::string& name : contents_.namesIn(Place::PrintProcessorDirectory)) place(name);
 }
 
 // Every file for the printer-driver directory but those the overwrite

@@ -101,7 +101,11 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
       });
   survey.monitors = monitors.read;
   for (const PlacedMonitor& monitor : contents.monitors) {
-    if (monitor.required && !listHolds(monitors, monitor.name)) survey.monitors = false;
+    if (listHolds(monitors, monitor.name)) {
+      survey.registeredMonitors.push_back(monitor.name);
+    } else if (monitor.required) {
+      survey.monitors = false;
+    }
   }
   if (!monitors.read && log != nullptr) log->writeFailure("EnumMonitorsA", monitors.error);
 

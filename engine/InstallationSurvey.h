@@ -15,8 +15,9 @@ struct InstallationSurvey {
   bool driverListed = false;  // the driver list could be read
   Dword listError = kErrorSuccess;
   bool driver = false;
-  bool monitors = false;   // every required language monitor is registered
-  bool processor = false;  // registered, or the model has none
+  bool monitors = false;                        // every required language monitor is registered
+  std::vector<std::string> registeredMonitors;  // those of the installation that are
+  bool processor = false;                       // registered, or the model has none
   bool uninstallEntry = false;
   bool uninstallerFiles = false;  // all of them, in the uninstaller's folder
 

@@ -141,6 +141,7 @@ class PrinterInstaller {
 
   // Steps the three component installations share, reading the contents.
   void stageMonitorAndProcessor(DirectoryBuffer& directory);
+  bool libraryInUse(const std::string& name) const;
   void copyDriverFiles(DirectoryBuffer& directory);
   void registerMonitors();
   void registerPrintProcessor();

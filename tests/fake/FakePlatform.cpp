@@ -296,6 +296,8 @@ void FakePlatform::failNthFailableCall(std::size_t index, Dword error) {
   state_->log.failNth(index, error);
 }
 
+void FakePlatform::clearFaults() { state_->log.clearFaults(); }
+
 std::size_t FakePlatform::failableCallCount() const { return state_->log.failableCount(); }
 
 int FakePlatform::openHandles() const { return state_->handles.count(); }

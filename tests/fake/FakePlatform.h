@@ -234,6 +234,7 @@ class FakePlatform : public Kernel,
   void failCall(const std::string& name, Dword error, int occurrence = 1);
   // The `index`-th (0-based) failable call, counting all names, fails with `error`.
   void failNthFailableCall(std::size_t index, Dword error);
+  void clearFaults();                     // every armed fault disarmed
   std::size_t failableCallCount() const;  // failable calls made so far
   int openHandles() const;                // files, tokens, printers, registry keys not yet closed
   int liveAllocations() const;            // global blocks and FormatMessage buffers not yet freed

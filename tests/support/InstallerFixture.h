@@ -134,6 +134,16 @@ class Installation {
     fake.clearCalls();
   }
 
+  // The program started once more on the same machine: a new engine.
+  void startAgain() {
+    const bool withPrintProcessor = installer->hasPrintProcessor;
+    installer = std::make_unique<PrinterInstaller>(fake.platform());
+    installer->configureModel("957", 'E', withPrintProcessor);
+    installer->statusText = &fake.statusString;
+    installer->progressBar = &fake;
+    fake.clearCalls();
+  }
+
   InstallResult install(PortCode port = kPortLpt1) {
     switch (family_) {
       case Family::Win2000:
@@ -191,6 +201,12 @@ class Installation {
   std::string processorDirectory() const {
     return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM"
                                     : "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+  }
+
+  // Every directory an installation of the family writes to.
+  std::vector<std::string> installedDirectories() const {
+    return {systemDirectory(), processorDirectory(), driverDirectory(), driverDirectory() + "\\3",
+            "C:\\WINDOWS\\QLX-957"};
   }
 
   fake::FakePlatform fake;
