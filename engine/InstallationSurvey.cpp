@@ -30,6 +30,17 @@ bool sameName(const char* a, const std::string& b) {
   return a[i] == '\0' && i == b.size();
 }
 
+DriverInfo3 asDriverInfo3(const DriverInfo4& entry) {
+  DriverInfo3 driver{};
+  driver.pName = entry.pName;
+  driver.pDriverPath = entry.pDriverPath;
+  driver.pDataFile = entry.pDataFile;
+  driver.pConfigFile = entry.pConfigFile;
+  driver.pHelpFile = entry.pHelpFile;
+  driver.pDependentFiles = entry.pDependentFiles;
+  return driver;
+}
+
 bool listHolds(const SpoolerList& list, const std::string& name) {
   for (std::size_t i = 0; i < list.entries<NameInfo1>(); ++i) {
     if (sameName(list.entry<NameInfo1>(i).pName, name)) return true;
@@ -77,13 +88,23 @@ bool PrinterInstaller::findDriver(Dword level, InstallationSurvey& survey) {
   const std::size_t entries =
       level == 4 ? list.entries<DriverInfo4>() : list.entries<DriverInfo3>();
   for (std::size_t i = 0; i < entries; ++i) {
-    const char* name =
-        level == 4 ? list.entry<DriverInfo4>(i).pName : list.entry<DriverInfo3>(i).pName;
-    if (name != nullptr && platform_.kernel.compareStrings(name, printerName.c_str()) == 0) {
-      logLine(join({"Driver ", quoted(printerName), " is installed"}));
-      survey.driver = true;
-      return true;
+    // The fields read stand alike in both records.
+    const DriverInfo3 driver =
+        level == 4 ? asDriverInfo3(list.entry<DriverInfo4>(i)) : list.entry<DriverInfo3>(i);
+    if (driver.pName == nullptr ||
+        platform_.kernel.compareStrings(driver.pName, printerName.c_str()) != 0) {
+      continue;
     }
+    logLine(join({"Driver ", quoted(printerName), " is installed"}));
+    survey.driver = true;
+    for (const char* file :
+         {driver.pDriverPath, driver.pDataFile, driver.pConfigFile, driver.pHelpFile}) {
+      if (std::string path = list.text(file); !path.empty()) survey.driverFiles.push_back(path);
+    }
+    for (std::string& path : list.names(driver.pDependentFiles)) {
+      survey.driverFiles.push_back(std::move(path));
+    }
+    return true;
   }
   logLine(join({"Driver ", quoted(printerName), " is not installed (", std::to_string(entries),
                 " drivers listed)"}));
@@ -116,7 +137,8 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
           return spooler.enumPrintProcessors(nullptr, contents.environment, 1, buffer, size, needed,
                                              returned);
         });
-    survey.processor = listHolds(processors, contents.processorName);
+    survey.processorRegistered = listHolds(processors, contents.processorName);
+    survey.processor = survey.processorRegistered;
     if (!processors.read && log != nullptr) {
       log->writeFailure("EnumPrintProcessorsA", processors.error);
     }
@@ -161,6 +183,25 @@ std::optional<std::vector<std::string>> PrinterInstaller::printersUsingDriver() 
     }
   }
   return names;
+}
+
+std::optional<std::vector<std::string>> PrinterInstaller::listPorts() {
+  Spooler& spooler = platform_.spooler;
+  const SpoolerList list = readSpoolerList(
+      platform_.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
+        return spooler.enumPorts(nullptr, 1, buffer, size, needed, returned);
+      });
+  if (!list.read) {
+    if (log != nullptr) log->writeFailure("EnumPortsA(level 1)", list.error);
+    return std::nullopt;
+  }
+  std::vector<std::string> ports;
+  for (std::size_t i = 0; i < list.entries<NameInfo1>(); ++i) {
+    if (std::string name = list.text(list.entry<NameInfo1>(i).pName); !name.empty()) {
+      ports.push_back(std::move(name));
+    }
+  }
+  return ports;
 }
 
 }  // namespace qlx

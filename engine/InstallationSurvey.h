@@ -15,9 +15,12 @@ struct InstallationSurvey {
   bool driverListed = false;  // the driver list could be read
   Dword listError = kErrorSuccess;
   bool driver = false;
+  // The installed driver's files, as the spooler lists them (full paths).
+  std::vector<std::string> driverFiles;
   bool monitors = false;                        // every required language monitor is registered
   std::vector<std::string> registeredMonitors;  // those of the installation that are
   bool processor = false;                       // registered, or the model has none
+  bool processorRegistered = false;
   bool uninstallEntry = false;
   bool uninstallerFiles = false;  // all of them, in the uninstaller's folder
 

@@ -7,6 +7,7 @@
 #include "engine/InstallationContents.h"
 #include "engine/InstallationSurvey.h"
 #include "engine/OsKind.h"
+#include "engine/Removal.h"
 #include "platform/Platform.h"
 
 namespace qlx {
@@ -52,6 +53,13 @@ class PrinterInstaller {
   // What an installation places on a platform, and what of it is there now.
   InstallationContents contentsFor(OsKind kind) const;
   InstallationSurvey surveyInstallation(OsKind kind);
+
+  // The ports the spooler lists (EnumPortsA); nothing when it cannot.
+  std::optional<std::vector<std::string>> listPorts();
+
+  // Removal: first what is there (nothing changed), then away with it.
+  RemovalPlan planRemoval(OsKind kind);
+  RemovalOutcome removeInstallation(OsKind kind, const RemovalPlan& plan);
 
   void registerUninstall();
   bool restartComputer();
@@ -153,6 +161,17 @@ class PrinterInstaller {
                        const std::string& name, bool failIfExists = false,
                        const std::string& reason = {});
   void reportCopyFailure(const CopyResult& result);
+
+  enum class FileRemoval { Gone, AtRestart, Failed };
+  bool removePrinter(const std::string& name);
+  FileRemoval removeFile(const std::string& path, bool windows9x);
+  bool removeUninstallEntry();
+  // A call that removes what may be gone already: `notThere` is then no
+  // failure, only a log line.
+  bool removalResult(bool succeeded, const std::string& call, const char* errorFormat,
+                     Dword notThere) {
+    return additionResult(succeeded, call, errorFormat, notThere);
+  }
 
   InstallationContents win2000Contents() const;
   InstallationContents winNtContents() const;

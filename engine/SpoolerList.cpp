@@ -4,6 +4,25 @@
 
 namespace qlx {
 
+std::string SpoolerList::text(const char* pointer) const {
+  const auto* start = reinterpret_cast<const char*>(buffer.data());
+  const char* end = start + buffer.size();
+  if (pointer == nullptr || pointer < start || pointer >= end) return {};
+  const auto* stop = static_cast<const char*>(std::memchr(pointer, '\0', end - pointer));
+  return std::string(pointer, stop == nullptr ? end : stop);
+}
+
+std::vector<std::string> SpoolerList::names(const char* pointer) const {
+  std::vector<std::string> list;
+  const auto* end = reinterpret_cast<const char*>(buffer.data()) + buffer.size();
+  for (std::string name = text(pointer); !name.empty(); name = text(pointer)) {
+    list.push_back(name);
+    pointer += name.size() + 1;
+    if (pointer >= end) break;
+  }
+  return list;
+}
+
 SpoolerList readSpoolerList(Kernel& kernel, const ListCall& call, int attempts) {
   SpoolerList list;
   Dword needed = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Kernel.h"
@@ -27,6 +28,12 @@ struct SpoolerList {
   std::size_t entries() const {
     return read ? std::min<std::size_t>(count, buffer.size() / sizeof(Record)) : 0;
   }
+  // A string an entry points to, read only inside the buffer: empty for a
+  // null pointer or one that points elsewhere.
+  std::string text(const char* pointer) const;
+  // The names of a multi-string an entry points to, the same way.
+  std::vector<std::string> names(const char* pointer) const;
+
   // Entry `index`, copied out: the buffer need not be aligned for it.
   template <typename Record>
   Record entry(std::size_t index) const {

@@ -95,14 +95,14 @@ TEST(SingleInstance, ASecondCopyChangesNothingAndSaysWhy) {
 }
 
 TEST_F(StartUp, BadCommandLineShowsTheReasonAndTheUsage) {
-  const StartDecision decision = start("/port:COM7");
+  const StartDecision decision = start("/overwrite:newest");
   EXPECT_FALSE(decision.install);
   EXPECT_EQ(decision.exitCode, kExitBadCommandLine);
   ASSERT_EQ(fake.messageBoxes().size(), 1u);
   const fake::MessageBoxRecord& box = fake.messageBoxes()[0];
   EXPECT_TRUE(box.applicationBox);
   EXPECT_EQ(box.type, kMbOk | kMbIconWarning);
-  EXPECT_THAT(box.text, StartsWith("\"/port:COM7\": the port is one of"));
+  EXPECT_THAT(box.text, StartsWith("\"/overwrite:newest\": the policy is one of"));
   EXPECT_THAT(box.text, HasSubstr(std::string("\n\n") + kUsageText));
 }
 
