@@ -22,6 +22,34 @@ bool sameFileName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+InstallationContents PrinterInstaller::monitorAndProcessor(const char* sourceFolder,
+                                                           const char* environment,
+                                                           bool withUsbMonitor) const {
+  InstallationContents contents;
+  contents.sourceFolder = sourceFolder;
+  contents.environment = environment;
+  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
+  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  if (withUsbMonitor) {
+    // An optional companion other USB printers use too: its failure is only logged.
+    contents.files.push_back({"usbmon.dll", Place::SystemDirectory, Ownership::Shared});
+    contents.monitors.push_back({"usbmon.dll", "usbmon.DLL", Ownership::Shared, false});
+  }
+  if (hasPrintProcessor) {
+    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
+    contents.processorName = processorName;
+  }
+  return contents;
+}
+
+void PrinterInstaller::addDriverFiles(
+    InstallationContents& contents,
+    std::initializer_list<std::pair<std::string, Ownership>> files) {
+  for (const auto& [name, ownership] : files) {
+    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
+  }
+}
+
 // Whether the spooler holds the library `name` loaded: a monitor or processor
 // of the installation that a failed run has registered already.
 bool PrinterInstaller::libraryInUse(const std::string& name) const {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/InstallationContents.h"
@@ -173,6 +175,12 @@ class PrinterInstaller {
     return additionResult(succeeded, call, errorFormat, notThere);
   }
 
+  // What every family places first: the language monitor(s) in the system
+  // directory, the print processor in its own; then the driver's files.
+  InstallationContents monitorAndProcessor(const char* sourceFolder, const char* environment,
+                                           bool withUsbMonitor) const;
+  static void addDriverFiles(InstallationContents& contents,
+                             std::initializer_list<std::pair<std::string, Ownership>> files);
   InstallationContents win2000Contents() const;
   InstallationContents winNtContents() const;
   InstallationContents win9xContents() const;

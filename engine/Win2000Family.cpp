@@ -27,24 +27,16 @@ InstallResult PrinterInstaller::installWin2000Family(PortCode port) {
 // The universal driver's own files are shared with every other driver built
 // on it; the model's data, interface and INI files are this product's.
 InstallationContents PrinterInstaller::win2000Contents() const {
-  InstallationContents contents;
-  contents.sourceFolder = kSourceFolder;
-  contents.environment = kNtEnvironment;
-  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
-  if (hasPrintProcessor) {
-    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
-    contents.processorName = processorName;
-  }
-  const std::pair<std::string, Ownership> driverFiles[] = {
-      {"UNIDRV.DLL", Ownership::Shared},   {"UNIDRVUI.DLL", Ownership::Shared},
-      {"UNIDRV.HLP", Ownership::Shared},   {"UNIRES.DLL", Ownership::Shared},
-      {driverFile, Ownership::Product},    {uiFile, Ownership::Product},
-      {iniFileName(), Ownership::Product}, {gpdFileName(), Ownership::Product},
-      {"STDNAMES.GPD", Ownership::Shared}};
-  for (const auto& [name, ownership] : driverFiles) {
-    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
-  }
-  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  InstallationContents contents = monitorAndProcessor(kSourceFolder, kNtEnvironment, false);
+  addDriverFiles(contents, {{"UNIDRV.DLL", Ownership::Shared},
+                            {"UNIDRVUI.DLL", Ownership::Shared},
+                            {"UNIDRV.HLP", Ownership::Shared},
+                            {"UNIRES.DLL", Ownership::Shared},
+                            {driverFile, Ownership::Product},
+                            {uiFile, Ownership::Product},
+                            {iniFileName(), Ownership::Product},
+                            {gpdFileName(), Ownership::Product},
+                            {"STDNAMES.GPD", Ownership::Shared}});
   // Only names in the printer-driver directory go; the monitor and processor
   // libraries stay where the spooler loads them from.
   contents.stagedFiles = {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", monitorFile};

@@ -36,29 +36,15 @@ InstallResult PrinterInstaller::installWin9x(PortCode port) {
 // libraries) and the USB monitor serve other printers too; the model's
 // driver and its two libraries are this product's.
 InstallationContents PrinterInstaller::win9xContents() const {
-  InstallationContents contents;
-  contents.sourceFolder = kSourceFolder;
-  contents.environment = k9xEnvironment;
-  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
-  contents.files.push_back({"usbmon.dll", Place::SystemDirectory, Ownership::Shared});
-  if (hasPrintProcessor) {
-    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
-    contents.processorName = processorName;
-  }
-  const std::pair<std::string, Ownership> driverFiles[] = {{"dmcolor.dll", Ownership::Shared},
-                                                           {"iconlib.dll", Ownership::Shared},
-                                                           {"vantrix.dll", Ownership::Product},
-                                                           {driverFile, Ownership::Product},
-                                                           {"merlowe.dll", Ownership::Product}};
-  for (const auto& [name, ownership] : driverFiles) {
-    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
-  }
+  InstallationContents contents = monitorAndProcessor(kSourceFolder, k9xEnvironment, true);
+  addDriverFiles(contents, {{"dmcolor.dll", Ownership::Shared},
+                            {"iconlib.dll", Ownership::Shared},
+                            {"vantrix.dll", Ownership::Product},
+                            {driverFile, Ownership::Product},
+                            {"merlowe.dll", Ownership::Product}});
   for (const char* name : {"unidrv.dll", "unidrv.hlp"}) {
     contents.files.push_back({name, Place::PrinterDriverDirectory, Ownership::Shared, true});
   }
-  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
-  // An optional companion: its failure is only logged.
-  contents.monitors.push_back({"usbmon.dll", "usbmon.DLL", Ownership::Shared, false});
   return contents;
 }
 

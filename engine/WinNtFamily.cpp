@@ -25,23 +25,12 @@ InstallResult PrinterInstaller::installWinNtFamily(PortCode port) {
 // The raster driver's files are Windows' own, shared with other drivers;
 // the model's data and interface files are this product's.
 InstallationContents PrinterInstaller::winNtContents() const {
-  InstallationContents contents;
-  contents.sourceFolder = kSourceFolder;
-  contents.environment = kNtEnvironment;
-  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
-  if (hasPrintProcessor) {
-    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
-    contents.processorName = processorName;
-  }
-  const std::pair<std::string, Ownership> driverFiles[] = {{"RASDD.DLL", Ownership::Shared},
-                                                           {"RASDDUI.DLL", Ownership::Shared},
-                                                           {"RASDDUI.HLP", Ownership::Shared},
-                                                           {driverFile, Ownership::Product},
-                                                           {uiFile, Ownership::Product}};
-  for (const auto& [name, ownership] : driverFiles) {
-    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
-  }
-  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  InstallationContents contents = monitorAndProcessor(kSourceFolder, kNtEnvironment, false);
+  addDriverFiles(contents, {{"RASDD.DLL", Ownership::Shared},
+                            {"RASDDUI.DLL", Ownership::Shared},
+                            {"RASDDUI.HLP", Ownership::Shared},
+                            {driverFile, Ownership::Product},
+                            {uiFile, Ownership::Product}});
   // The monitor and processor names are deleted from the printer-driver
   // directory too, where they were never staged; their libraries stay.
   contents.stagedFiles = {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", monitorFile};
