@@ -41,8 +41,12 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/runtime/win32/CFunctions.cpp PRO
   COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin")
 
 # Nothing from the tool chain's C or C++ library: a call to a C function that
-# runtime/win32/ does not provide fails to link. libgcc supplies only the
-# helpers the compiler calls (64-bit division, stack probes). GUI subsystem,
+# runtime/win32/ does not provide fails to link (std::string's out-of-line
+# members are instantiated in runtime/win32/StringInstances.cpp). libgcc
+# supplies only the helpers the compiler calls: today the 64-bit division of
+# _divdi3, _udivdi3 and _udivmoddi4, whose code in Debian 12's and 13's
+# libgcc is plain 80386 code although the library is built for the i686;
+# the processor check below holds every tool chain to that. GUI subsystem,
 # and a PE header asking for no more than Windows 4.0 so that Windows 95 and
 # NT 4.0 load it.
 target_link_libraries(QLX957_Installer PRIVATE gcc)

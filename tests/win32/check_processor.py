@@ -10,8 +10,9 @@ their counts, the x87 instructions as information, then "N passed, M failed";
 exits non-zero when a section holds anything newer or anything objdump cannot
 decode.
 
-MAP is the linker's map file: the constructor and destructor lists that the
-linker places at the end of .text are data, and are left out through it.
+MAP is the linker's map file: the constructor and destructor lists that older
+linkers (Debian 12's) place at the end of .text are data, and are left out
+through it.
 """
 
 import argparse
@@ -216,9 +217,9 @@ def check_section(objdump, exe, name, start, stop, skipped):
     newer = sum(counts.values())
     ok = not newer and not undecodable
     heading = "%s: %d instructions, %d newer than the 80386" % (name, total, newer)
-    if skipped:
-        heading += " (%d bytes of constructor and destructor lists left out)" % sum(
-            b - a for a, b in skipped if a >= start and b <= stop)
+    left_out = sum(min(b, stop) - max(a, start) for a, b in skipped if a < stop and b > start)
+    if left_out:
+        heading += " (%d bytes of constructor and destructor lists left out)" % left_out
     details.append("x87 (information: a 386 or 486SX without coprocessor relies on the "
                    "system's emulation): %s" % (
                        ", ".join("%s %d" % item for item in sorted(x87.items())) or "none"))
