@@ -108,7 +108,7 @@ shots="$root/root/QLX957_Installer/build/demo/screenshots"
 echo "  screenshots: $(find "$shots" -name '*.png' 2>/dev/null | wc -l) in $shots"
 echo "  Wine: $(in_root 'wine --version 2>/dev/null || echo none')," \
      "mingw-w64: $(in_root 'i686-w64-mingw32-g++-win32 -dumpfullversion 2>/dev/null || echo none')"
-echo "  main.sh:      $(grep -E '^The installer exited' "$logs/main.sh.log" || echo 'no exit line')"
-echo "  run-tests.sh: $(grep -E '^(end-to-end|Tests:|SKIPPED)' "$logs/run-tests.sh.log" | tr '\n' ' ')"
-tail -n 3 "$logs/run-tests.sh.log" | sed 's/^/    /'
+echo "  main.sh: $(grep -E '^(The installer exited|SKIPPED)' "$logs/main.sh.log" || echo 'no result line')"
+echo "  run-tests.sh:"
+sed -n '/^== summary$/,$p' "$logs/run-tests.sh.log" | sed 's/^/    /'
 exit "$status"
