@@ -52,7 +52,7 @@ probe_failure() {
   if ! busybox="$(unpacked_busybox)"; then
     if ! fetch_busybox; then
       echo "busybox-static:i386 could not be fetched: $(grep -E '^(E|W):' "$probe_dir/fetch.log" |
-        head -n 1 || true)"
+        tail -n 1 || true)"
       return
     fi
     if ! busybox="$(unpacked_busybox)"; then
