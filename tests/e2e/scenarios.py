@@ -253,7 +253,7 @@ def logged_failure(ctx, code: int) -> str:
     """How the log shows a failed call's code: the number and the system's text
     on the same line."""
     text = ctx.state.get("errorTexts", {}).get(str(code), {}).get("text", "<no system text read>")
-    return f"error {code}: " + text.rstrip("\r\n").replace("\r", " ").replace("\n", " ")
+    return f"error {code}: " + text.rstrip("\r\n ").replace("\r", " ").replace("\n", " ")
 
 
 def log_holds(*wanted):
