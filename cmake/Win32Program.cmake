@@ -41,13 +41,18 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/runtime/win32/CFunctions.cpp PRO
   COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin")
 
 # Nothing from the tool chain's C or C++ library: a call to a C function that
-# runtime/win32/ does not provide fails to link. libgcc supplies only the
-# helpers the compiler calls (64-bit division, stack probes). GUI subsystem,
+# runtime/win32/ does not provide fails to link (std::string's out-of-line
+# members are instantiated in runtime/win32/StringInstances.cpp). libgcc
+# supplies only the helpers the compiler calls: today the 64-bit division of
+# _divdi3, _udivdi3 and _udivmoddi4, whose code in Debian 12's and 13's
+# libgcc is plain 80386 code although the library is built for the i686;
+# the processor check below holds every tool chain to that. GUI subsystem,
 # and a PE header asking for no more than Windows 4.0 so that Windows 95 and
 # NT 4.0 load it.
 target_link_libraries(QLX957_Installer PRIVATE gcc)
 target_link_options(QLX957_Installer PRIVATE
   -nostdlib -static -s -Wl,-e,_programEntry -Wl,--gc-sections
+  -Wl,-Map=${CMAKE_BINARY_DIR}/QLX957_Installer.map
   -Wl,--subsystem,windows
   -Wl,--major-os-version,4,--minor-os-version,0
   -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
@@ -59,9 +64,16 @@ add_test(NAME win32_executable
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_executable.py
           $<TARGET_FILE:QLX957_Installer>)
 
+# No instruction newer than the 80386 (cmake/mingw-i686.cmake), the libgcc
+# helpers linked in included. The map locates the data the linker puts in .text.
+add_test(NAME win32_processor_80386
+  COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_processor.py
+          $<TARGET_FILE:QLX957_Installer> --map ${CMAKE_BINARY_DIR}/QLX957_Installer.map
+          --objdump ${CMAKE_OBJDUMP})
+
 # Every import, and every name resolved at run time, against the export lists
 # of each Windows version the program must start on.
-set(QLX_WIN_EXPORTS ${CMAKE_SOURCE_DIR}/../shared/win-exports)
+set(QLX_WIN_EXPORTS ${CMAKE_SOURCE_DIR}/tests/win32/exports)
 add_test(NAME win32_imports_every_version
   COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_imports.py
           $<TARGET_FILE:QLX957_Installer> --exports ${QLX_WIN_EXPORTS}
@@ -85,3 +97,19 @@ add_test(NAME win32_import_check_rules
           --c-runtime-call $<TARGET_FILE:import_fixture_c_runtime_call>)
 include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)
 include(${CMAKE_SOURCE_DIR}/cmake/TestTools.cmake)
+
+# The processor check itself: one small program built for the Pentium Pro,
+# which it must refuse naming CMOV, and for the 386, which it must pass.
+foreach(arch pentiumpro i386)
+  set(fixture processor_fixture_${arch})
+  add_executable(${fixture} ${CMAKE_SOURCE_DIR}/tests/win32/fixtures/LargerOfTwo.cpp)
+  target_compile_options(${fixture} PRIVATE -O2 -march=${arch})
+  target_link_options(${fixture} PRIVATE -nostdlib -Wl,-e,_fixtureEntry
+    -Wl,-Map=${CMAKE_BINARY_DIR}/fixtures/${fixture}.map)
+  set_target_properties(${fixture} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+endforeach()
+add_test(NAME win32_processor_check_rules
+  COMMAND ${QLX_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/test_check_processor.py
+          --objdump ${CMAKE_OBJDUMP}
+          --pentiumpro $<TARGET_FILE:processor_fixture_pentiumpro>
+          --i386 $<TARGET_FILE:processor_fixture_i386>)

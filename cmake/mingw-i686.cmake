@@ -9,3 +9,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# The tills this program is started on range from a 386DX (Windows 95) to the
+# Pentium, K6, MediaGX and VIA C3 class, none of which has CMOV or the later
+# additions that GCC's default i686 target takes for granted: every Windows
+# target is built for the 80386 and tuned for the Pentium.
+set(CMAKE_C_FLAGS_INIT "-march=i386 -mtune=pentium")
+set(CMAKE_CXX_FLAGS_INIT "-march=i386 -mtune=pentium")

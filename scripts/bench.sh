@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-build-tools.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
+scripts/quietly.sh cmake --preset win32
+scripts/quietly.sh cmake --build --preset win32
 route="$(scripts/setup-wine.sh)" || { echo "$route"; exit 1; }
 echo "$route" >&2
 exec /usr/bin/python3 tests/e2e/bench.py build/win32 "$@"

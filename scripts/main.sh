@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-build-tools.sh
-cmake --preset win32 >/dev/null
+scripts/quietly.sh cmake --preset win32
 cmake --build --preset win32
 ls -l build/win32/QLX957_Installer.exe
 

@@ -1,46 +1,115 @@
 #!/usr/bin/env bash
 # Every test: the unit suite natively and under the sanitizers, the Windows
-# program's build checks, then the end-to-end scenarios under Wine (skipped,
-# with one line saying so, where this machine cannot run 32-bit programs).
-# Exits non-zero when any test fails.
+# program's build checks (one of which runs under Wine), the resource check,
+# then the end-to-end scenarios under Wine. Wine is set up first; where this
+# machine cannot run 32-bit programs, the tests that need it are skipped, each
+# saying so. Ends with a summary counting the passed, failed and skipped tests
+# and scenarios of each part. Exits non-zero when any test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+results=build/test-results
+rm -rf "$results"
+mkdir -p "$results"
 
 scripts/setup-build-tools.sh
 
-failed=0
-run() {
-  echo "== $*"
-  "$@" || failed=1
-}
-
-for preset in native sanitize; do
-  run cmake --preset "$preset" >/dev/null
-  run cmake --build --preset "$preset"
-  run ctest --preset "$preset" -j"$(nproc)"
-done
-
-run cmake --preset win32 >/dev/null
-run cmake --build --preset win32
-# The executable's header and imports, the demo package, the UI driver's core.
-run ctest --test-dir build/win32 --output-on-failure
-run /usr/bin/python3 tests/resources/check_resources.py build/win32/QLX957_Installer.exe
-
-echo "== end-to-end under Wine"
+echo "== Wine"
 route_status=0
 route="$(scripts/setup-wine.sh)" || route_status=$?
 echo "$route"
-if ((route_status == 3)); then
-  echo "SKIPPED: this machine cannot run 32-bit programs (${route##*programs (}:" \
-       "$(/usr/bin/python3 tests/e2e/run_e2e.py --count) end-to-end scenarios not run"
-elif ((route_status)); then
-  failed=1
-else
-  run /usr/bin/python3 tests/e2e/run_e2e.py build/win32 --jobs 2
+wine_ready=$((route_status == 0))
+
+rows=()  # "part|passed|failed|skipped"
+skips=() # what was skipped, and why
+failed=0
+row() {
+  rows+=("$1|$2|$3|$4")
+  if (($3)); then failed=1; fi
+}
+# count PART KIND REPORT: the counts of a report (scripts/count-results.py);
+# one failure where there is none, as when the tests could not even start.
+count() {
+  local out passed failed_here skipped
+  if out="$(/usr/bin/python3 scripts/count-results.py "$2" "$3")"; then
+    read -r passed failed_here skipped <<<"${out%%$'\n'*}"
+    row "$1" "$passed" "$failed_here" "$skipped"
+    while IFS= read -r line; do
+      skips+=("$1: $line")
+    done < <(tail -n +2 <<<"$out")
+  else
+    row "$1 (no report)" 0 1 0
+  fi
+}
+build() {
+  echo "== build ($1)"
+  scripts/quietly.sh cmake --preset "$1" && cmake --build --preset "$1"
+}
+
+if ((route_status != 0 && route_status != 3)); then
+  row "Wine set-up" 0 1 0
 fi
 
+for preset in native sanitize; do
+  if build "$preset"; then
+    echo "== unit tests ($preset)"
+    GTEST_OUTPUT="xml:$PWD/$results/unit-$preset.xml" ctest --preset "$preset" -j"$(nproc)" || true
+    count "unit tests, $preset" gtest "$results/unit-$preset.xml"
+  else
+    row "build, $preset" 0 1 0
+  fi
+done
+
+win32_built=0
+if build win32; then
+  win32_built=1
+  # Where Wine is ready, a test that finds it unusable fails instead of skipping.
+  echo "== Windows program's checks (ctest --test-dir build/win32)"
+  QLX_WINE_REQUIRED=$wine_ready ctest --test-dir build/win32 --output-on-failure \
+    --output-junit "$PWD/$results/win32.xml" || true
+  count "win32 build tests" junit "$results/win32.xml"
+  echo "== resources (tests/resources/check_resources.py)"
+  /usr/bin/python3 tests/resources/check_resources.py build/win32/QLX957_Installer.exe \
+    | tee "$results/resources.log" || true
+  count "resource check" log "$results/resources.log"
+else
+  row "build, win32" 0 1 0
+fi
+
+echo "== end-to-end under Wine"
+scenarios="$(/usr/bin/python3 tests/e2e/run_e2e.py --count)" || scenarios=0
+if ((route_status == 3)); then
+  reason="this machine cannot run 32-bit programs (${route##*programs (}"
+  echo "SKIPPED: $reason: $scenarios end-to-end scenarios not run"
+  row "end-to-end scenarios" 0 0 "$scenarios"
+  skips+=("end-to-end scenarios: all $scenarios: $reason")
+elif ((!wine_ready || !win32_built)); then
+  reason="$( ((wine_ready)) && echo "the Windows program did not build" || echo "Wine could not be set up")"
+  echo "SKIPPED: $reason: $scenarios end-to-end scenarios not run"
+  row "end-to-end scenarios" 0 0 "$scenarios"
+  skips+=("end-to-end scenarios: all $scenarios: $reason")
+else
+  /usr/bin/python3 tests/e2e/run_e2e.py build/win32 --jobs 2 | tee "$results/e2e.log" || true
+  count "end-to-end scenarios" log "$results/e2e.log"
+fi
+
+echo
+echo "== summary"
+printf '%-30s %7s %7s %8s\n' part passed failed skipped
+total_passed=0 total_failed=0 total_skipped=0
+for entry in "${rows[@]}"; do
+  IFS='|' read -r part passed failed_here skipped <<<"$entry"
+  printf '%-30s %7d %7d %8d\n' "$part" "$passed" "$failed_here" "$skipped"
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed_here))
+  total_skipped=$((total_skipped + skipped))
+done
+for skip in ${skips[@]+"${skips[@]}"}; do
+  echo "skipped: $skip"
+done
 if ((failed)); then
   echo "Some tests failed."
-  exit 1
+else
+  echo "All tests passed."
 fi
-echo "All tests passed."
+echo "Total: $total_passed passed, $total_failed failed, $total_skipped skipped"
+exit "$failed"

@@ -11,7 +11,5 @@ for package in "${packages[@]}"; do
     missing+=("$package")
 done
 if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  "$(dirname "$0")/install-packages.sh" "the build tools" "${missing[@]}"
 fi

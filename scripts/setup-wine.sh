@@ -11,13 +11,35 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 probe_dir="$repo/build/probe"
 
-apt_updated=0
-apt_update() {
-  ((apt_updated)) || { apt-get update -qq >/dev/null; apt_updated=1; }
-}
-
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+add_i386() {
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+}
+
+# busybox-static:i386 puts it in bin/ on Debian 12 and in usr/bin/ on 13.
+BUSYBOX_PLACES=(usr/bin/busybox bin/busybox)
+
+unpacked_busybox() {
+  local place
+  for place in "${BUSYBOX_PLACES[@]}"; do
+    [[ -x "$probe_dir/root/$place" ]] && { echo "$probe_dir/root/$place"; return; }
+  done
+  return 1
+}
+
+# Fetches busybox-static:i386 with apt's own download (no installation);
+# apt's messages are kept for the failure line.
+fetch_busybox() {
+  add_i386
+  mkdir -p "$probe_dir"
+  (cd "$probe_dir" && rm -rf ./*.deb root &&
+    { apt-get -o DPkg::Lock::Timeout=900 download -qq busybox-static:i386 ||
+      { apt-get -o DPkg::Lock::Timeout=900 update -qq &&
+        apt-get -o DPkg::Lock::Timeout=900 download -qq busybox-static:i386; }; } &&
+    dpkg-deb -x busybox-static_*_i386.deb root) >"$probe_dir/fetch.log" 2>&1
 }
 
 # The reason 32-bit programs cannot run here, or nothing when they can.
@@ -26,19 +48,22 @@ probe_failure() {
     echo "probe failure faked by QLX_FAKE_NO_IA32=1"
     return
   fi
-  local busybox="$probe_dir/root/bin/busybox"
-  if [[ ! -x "$busybox" ]]; then
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    mkdir -p "$probe_dir"
-    (cd "$probe_dir" && rm -f ./*.deb &&
-      { apt-get download -qq busybox-static:i386 >/dev/null 2>&1 ||
-        { apt_update && apt-get download -qq busybox-static:i386 >/dev/null 2>&1; }; } &&
-      dpkg-deb -x busybox-static_*_i386.deb root) ||
-      { echo "busybox-static:i386 could not be fetched"; return; }
+  local busybox
+  if ! busybox="$(unpacked_busybox)"; then
+    if ! fetch_busybox; then
+      echo "busybox-static:i386 could not be fetched: $(grep -E '^(E|W):' "$probe_dir/fetch.log" |
+        tail -n 1 || true)"
+      return
+    fi
+    if ! busybox="$(unpacked_busybox)"; then
+      echo "no busybox in the unpacked busybox-static:i386, looked for" \
+           "${BUSYBOX_PLACES[*]} under $probe_dir/root"
+      return
+    fi
   fi
   local out
   if ! out="$("$busybox" echo ia32-ok 2>&1)" || [[ "$out" != ia32-ok ]]; then
-    echo "a 32-bit busybox fails: ${out##*: }"
+    echo "the 32-bit ${busybox#"$repo/"} fails: ${out##*: }"
   fi
 }
 
@@ -53,10 +78,8 @@ for package in wine wine32:i386 wine64 xvfb imagemagick; do
   installed "$package" || missing+=("$package")
 done
 if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt_updated=0
-  apt_update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  add_i386
+  # Progress to stderr: the callers read the route from stdout.
+  "$repo/scripts/install-packages.sh" "32-bit Wine and Xvfb" "${missing[@]}" >&2
 fi
 echo "Wine route: Debian's 32-bit Wine $(wine --version 2>/dev/null) with Xvfb (this kernel runs 32-bit programs)"

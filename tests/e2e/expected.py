@@ -141,9 +141,16 @@ def statuses(family: str, driver_present: bool, stop_after: str = None):
     return steps if stop_after is not None else steps + [(COMPLETED, 100)]
 
 
-def error_box(call: str, code: int):
-    """The box of a failed spooler call; its system text is filled in from the prefix."""
-    return Box(APP_CAPTION, f"{call} Error Code: {code}\n\n", [IDOK], error_code=code)
+def error_box(call: str, code):
+    """The box of a failed spooler call; the code and its system text are filled
+    in from the run and the prefix. `code` is one number, or a tuple of those
+    that Wine's versions and Windows give for the same failure."""
+    return Box(APP_CAPTION, f"{call} Error Code: ", [IDOK], error_code=code)
+
+
+def error_codes(code) -> tuple:
+    """The codes a box or log may show for `code` (one number or a tuple)."""
+    return code if isinstance(code, tuple) else (code,)
 
 
 @dataclass
@@ -151,7 +158,7 @@ class Box:
     caption: str
     text: str
     buttons: list
-    error_code: int = None  # the system's text for it follows `text`
+    error_code: object = None  # a code or a tuple (error_box); it and its text follow `text`
 
 
 RESTART_BOX = Box(RESTART_CAPTION, RESTART_QUESTION, [IDYES, IDNO])

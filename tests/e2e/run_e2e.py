@@ -39,6 +39,7 @@ class Context:
         self.planted = build / "planted"
         self.package_in_prefix = prefix.drive_c / "pkg"
         self.runs = 0
+        self.state = {}  # prefixstate's document, once the runs are over
 
     def place(self, target: Path, source: Path):
         wine.replace_file(target, source)
@@ -94,9 +95,10 @@ def run_scenario(scenario, template: Path, build: Path, root: Path, display: str
         logs = []
         for number, run in enumerate(scenario.runs, 1):
             logs.append(ctx.drive(run_options(run), f"run{number}", {**scenario.env, **run.env}))
-        codes = [b.error_code for r in scenario.runs for b in r.outcome.boxes
-                 if b.error_code is not None]
-        state = ctx.read_state(codes)
+        codes = [c for r in scenario.runs for b in r.outcome.boxes if b.error_code is not None
+                 for c in x.error_codes(b.error_code)]
+        state = ctx.read_state(codes + list(scenario.error_texts))
+        ctx.state = state
         if not state:
             problems.append("prefixstate wrote no state")
         for number, (run, log) in enumerate(zip(scenario.runs, logs), 1):

@@ -20,19 +20,30 @@ class Display:
         if use_existing and os.environ.get("DISPLAY"):
             self.name = os.environ["DISPLAY"]
             return
+        # A number free in this /tmp may still be taken by a server whose
+        # abstract socket is all that shows (one started in a chroot, or
+        # outside ours): such an Xvfb ends at once, and the next number is tried.
+        log_path = log_dir / "xvfb.log"
         for number in range(181, 260):
-            if not Path(f"/tmp/.X11-unix/X{number}").exists() and not Path(f"/tmp/.X{number}-lock").exists():
-                break
-        log = open(log_dir / "xvfb.log", "wb")
-        self.process = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-        self.name = f":{number}"
-        deadline = time.monotonic() + 20
-        while not Path(f"/tmp/.X11-unix/X{number}").exists():
-            if self.process.poll() is not None or time.monotonic() > deadline:
-                raise RuntimeError(f"Xvfb {self.name} did not start (see {log_dir / 'xvfb.log'})")
-            time.sleep(0.05)
+            if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
+                continue
+            with open(log_path, "ab") as log:
+                self.process = subprocess.Popen(
+                    ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                    stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+            self.name = f":{number}"
+            deadline = time.monotonic() + 20
+            while not Path(f"/tmp/.X11-unix/X{number}").exists():
+                if self.process.poll() is not None:
+                    break
+                if time.monotonic() > deadline:
+                    self.close()
+                    raise RuntimeError(f"Xvfb {self.name} did not start (see {log_path})")
+                time.sleep(0.05)
+            else:
+                return
+        self.process = None
+        raise RuntimeError(f"no display number was free for Xvfb (see {log_path})")
 
     def close(self):
         if self.process:

@@ -5,7 +5,7 @@ Usage: check_imports.py EXE [--exports DIR] [--runtime-list FILE] [--sources DIR
 
 EXE's import table (read with python3-pefile) and the names it resolves at run
 time with GetProcAddress (RUNTIME-LIST) are looked up in DIR/<version>/<dll>.txt
-(default: the repository's ../shared/win-exports). Prints one line per version
+(default: tests/win32/exports of this repository). Prints one line per version
 and DLL, then "N passed, M failed"; exits non-zero when anything fails:
 
 - a statically imported DLL that a version does not ship (ABSENT), a name it
@@ -30,7 +30,7 @@ except ImportError:  # a python3 ahead of Debian's on PATH (pyenv) lacks the pac
     import pefile
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-DEFAULT_EXPORTS = os.path.join(REPO, "..", "shared", "win-exports")
+DEFAULT_EXPORTS = os.path.join(REPO, "tests", "win32", "exports")
 DEFAULT_RUNTIME_LIST = os.path.join(REPO, "platform", "win32", "ResolvedAtRunTime.txt")
 VERSIONS = ("win95", "win98", "winme", "nt40", "nt40sp6a", "win2000", "winxp", "ws2003")
 HIGHEST_HEADER_VERSION = (4, 0)
