@@ -26,6 +26,12 @@ const char* portName(PortCode port) {
 
 std::string orNull(const char* text) { return text == nullptr ? "null" : quoted(text); }
 
+// Windows 9x's print providers answer a name none of them knows with
+// ERROR_INVALID_NAME, which the router may hand on as it is.
+bool isNoSuchPrinter(Dword error) {
+  return error == kErrorInvalidPrinterName || error == kErrorInvalidName;
+}
+
 // Far beyond any till, and still a bound: a spooler that answers "exists" to
 // every name must not keep the installation probing for ever.
 constexpr int kHighestPrinterNumber = 999;
@@ -138,7 +144,7 @@ std::optional<std::string> PrinterInstaller::chooseFreePrinterName() {
     PrinterHandle printer = 0;
     const bool opened = spooler.openPrinter(candidate.c_str(), &printer, nullptr);
     const Dword error = opened ? kErrorSuccess : platform_.kernel.getLastError();
-    if (!opened && error == kErrorInvalidPrinterName) {
+    if (!opened && isNoSuchPrinter(error)) {
       logLine(join({"OpenPrinterA(", quoted(candidate), "): no such printer, the name is free"}));
       return candidate;
     }

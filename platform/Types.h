@@ -30,6 +30,7 @@ inline constexpr Dword kErrorFileExists = 80;
 inline constexpr Dword kErrorInvalidParameter = 87;
 inline constexpr Dword kErrorCallNotImplemented = 120;
 inline constexpr Dword kErrorInsufficientBuffer = 122;
+inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorProcNotFound = 127;
 inline constexpr Dword kErrorAlreadyExists = 183;
 inline constexpr Dword kErrorNotAllAssigned = 1300;

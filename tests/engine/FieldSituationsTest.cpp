@@ -290,6 +290,13 @@ TEST_P(FieldSituations, OnlyNoSuchPrinterMeansAFreeName) {
   }
 }
 
+// How Windows 9x's print providers say they know no such printer.
+TEST_P(FieldSituations, AnInvalidNameAnswerIsAFreeNameToo) {
+  fake.failCall("OpenPrinterA", kErrorInvalidName);
+  ASSERT_EQ(install(), InstallResult::Completed);
+  EXPECT_THAT(fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
+}
+
 TEST_P(FieldSituations, TheNameProbeEndsWhereEveryNumberIsTaken) {
   preinstallInstallation();
   fake.addInstalledPrinter("DALVERA QLX-957");

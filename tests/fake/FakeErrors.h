@@ -7,7 +7,6 @@ namespace qlx::fake {
 
 inline constexpr Dword kErrorInvalidLevel = 124;
 inline constexpr Dword kErrorModuleNotFound = 126;
-inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorNegativeSeek = 131;
 inline constexpr Dword kErrorDirNotEmpty = 145;
 inline constexpr Dword kErrorDirectoryName = 267;
