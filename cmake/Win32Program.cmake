@@ -85,3 +85,4 @@ add_test(NAME win32_import_check_rules
           --c-runtime-call $<TARGET_FILE:import_fixture_c_runtime_call>)
 include(${CMAKE_SOURCE_DIR}/cmake/DemoPackage.cmake)
 include(${CMAKE_SOURCE_DIR}/cmake/TestTools.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/MsiPackage.cmake)
