@@ -22,6 +22,7 @@ done
 
 run cmake --preset win32 >/dev/null
 run cmake --build --preset win32
+run scripts/build-msi.sh
 # The executable's header and imports, the demo package, the UI driver's core.
 run ctest --test-dir build/win32 --output-on-failure
 run /usr/bin/python3 tests/resources/check_resources.py build/win32/QLX957_Installer.exe
