@@ -37,6 +37,8 @@ if ((route_status == 3)); then
 elif ((route_status)); then
   failed=1
 else
+  # The upgrade row's newer package: the program built once more, one version up.
+  run tests/msi/build_newer_package.sh
   run /usr/bin/python3 tests/e2e/run_e2e.py build/win32 --jobs 2
 fi
 

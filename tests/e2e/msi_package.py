@@ -1,0 +1,148 @@
+"""End-to-end rows of the Windows Installer package (build/msi/, made by
+scripts/build-msi.sh and tests/msi/build_newer_package.sh): msiexec runs in
+the prefix under uidriver.exe, which reports its full 32-bit exit code (a
+shell sees only the low 8 bits: 3010 reads as 194)."""
+
+import subprocess
+from pathlib import Path
+
+import expected as x
+import scenarios as s
+from expected import EndState
+
+MSI_DIR = r"C:\msi"
+PACKAGE = MSI_DIR + r"\QLX957_Installer.msi"
+NEWER = MSI_DIR + r"\newer\QLX957_Installer.msi"
+INSTALL_DIR = r"C:\Program Files\DALVERA QLX-957"
+PROGRAM_LOG = MSI_DIR + r"\QLX957_Installer.log"  # beside msiexec's own log
+MSIEXEC = r"C:\windows\system32\msiexec.exe"
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+
+
+def built(build: Path, which: str) -> Path:
+    """build/win32 -> build/msi/QLX957_Installer.msi (or the newer one)."""
+    msi = build.parent / "msi"
+    return msi / "newer" / "QLX957_Installer.msi" if which == NEWER else msi / "QLX957_Installer.msi"
+
+
+def product_code(path: Path) -> str:
+    text = subprocess.run(["msiinfo", "export", str(path), "Property"], capture_output=True,
+                          text=True, check=True).stdout
+    rows = dict(line.split("\t", 1) for line in text.splitlines()[3:] if "\t" in line)
+    return rows["ProductCode"].strip()
+
+
+def msiexec(action, package, log, exit_code, **more) -> s.Run:
+    """One msiexec run without a window, logged verbosely to `log`."""
+    return s.Run(s.unattended([], [], exit_code), directory=MSI_DIR, installer=MSIEXEC,
+                 args=(action, package, "/qn", "/l*v", log), **more)
+
+
+def install(exit_code=3010, package=PACKAGE, log="install.log", **more) -> s.Run:
+    return msiexec("/i", package, MSI_DIR + "\\" + log, exit_code, **more)
+
+
+def remove(exit_code=0) -> s.Run:
+    return msiexec("/x", PACKAGE, MSI_DIR + r"\remove.log", exit_code)
+
+
+def placing(*packages):
+    """prepare(ctx): the packages in C:\\msi."""
+    def prepare(ctx):
+        for package in packages:
+            source = built(ctx.build, package)
+            if not source.exists():
+                raise FileNotFoundError(f"{source}: scripts/build-msi.sh (and for the newer one "
+                                        f"tests/msi/build_newer_package.sh) makes it")
+            ctx.place(ctx.prefix.unix(package), source)
+    return prepare
+
+
+def registered(ctx, package) -> bool:
+    """Windows Installer's registration of the product: its Uninstall key."""
+    code = product_code(built(ctx.build, package))
+    return ctx.prefix.run(["reg", "query", f"{UNINSTALL}\\{code}"], ctx.work / "reg.out", 60) == 0
+
+
+def text_of(path: Path) -> str:
+    data = path.read_bytes() if path.exists() else b""
+    return data.decode("utf-16") if data[:2] == b"\xff\xfe" else data.decode("latin-1")
+
+
+def holds_in_order(label, text, pieces) -> list:
+    at, problems = 0, []
+    for piece in pieces:
+        found = text.find(piece, at)
+        if found < 0:
+            problems.append(f"{label} lacks {piece!r} (after position {at})")
+        else:
+            at = found + len(piece)
+    return problems
+
+
+def package_files(ctx, present: bool) -> list:
+    """The package's folder under Program Files holds the driver package, or is gone."""
+    folder = ctx.prefix.unix(INSTALL_DIR)
+    if not present:
+        return [f"{INSTALL_DIR} is still there"] if folder.exists() else []
+    wanted = {p.relative_to(ctx.package).as_posix().upper()
+              for p in ctx.package.rglob("*") if p.is_file()}
+    found = {p.relative_to(folder).as_posix().upper()
+             for p in folder.rglob("*") if p.is_file()} if folder.exists() else set()
+    if found != wanted:
+        return [f"{INSTALL_DIR}: missing {sorted(wanted - found)}, unexpected {sorted(found - wanted)}"]
+    return []
+
+
+def expect(*, packages=(PACKAGE,), registered_packages=(), files=False, logs=()):
+    """verify(ctx): which of the scenario's packages are registered, the
+    package's files, and texts that must appear in order in the logs
+    ((file, pieces) pairs)."""
+    def verify(ctx):
+        problems = []
+        for package in packages:
+            want = package in registered_packages
+            if registered(ctx, package) != want:
+                problems.append(f"{package} is {'not ' if want else ''}registered")
+        problems += package_files(ctx, files)
+        for log, pieces in logs:
+            problems += holds_in_order(log, text_of(ctx.prefix.unix(log)), pieces)
+        return problems
+    return verify
+
+
+def removed(version) -> EndState:
+    """What /uninstall leaves under Wine: its DeletePrintProcessorA removes
+    nothing, so the processor stays registered."""
+    return EndState(family=x.FAMILY[version], processor=True)
+
+
+def rows() -> list:
+    one_printer = s.installed("winxp", [(x.PRINTER, x.DEFAULT_PORT)])
+    return [
+        s.Scenario("msiexec /i installs as /quiet does (winxp)", "winxp", [install()],
+                   one_printer, prepare=placing(PACKAGE),
+                   verify=expect(registered_packages=(PACKAGE,), files=True, logs=(
+                       (PROGRAM_LOG, ["/quiet /norestart", "exit code 3010"]),
+                       (MSI_DIR + r"\install.log",
+                        ["QLX957_Installer: running", "QLX957_Installer: exit code 3010"])))),
+        s.Scenario("msiexec /i again over its own installation adds no printer (winxp)", "winxp",
+                   [install(), install(0, log="again.log")], one_printer, prepare=placing(PACKAGE),
+                   verify=expect(registered_packages=(PACKAGE,), files=True)),
+        s.Scenario("msiexec /i with a fatal spooler failure: 1603, nothing registered (winxp)",
+                   "winxp", [install(1603, volatile_keys=(s.NT_DRIVERS + r"\Version-3",))],
+                   s.after_failure("winxp", driver=False), prepare=placing(PACKAGE),
+                   verify=expect(logs=((MSI_DIR + r"\install.log",
+                                        ["QLX957_Installer: ", "AddPrinterDriver",
+                                         "QLX957_Installer: exit code 1603"]),))),
+        # These two run QLX957_Installer.exe /uninstall /quiet.
+        s.Scenario("msiexec /x removes the driver and both registrations (winxp)", "winxp",
+                   [install(), remove()], removed("winxp"), prepare=placing(PACKAGE),
+                   verify=expect(logs=((PROGRAM_LOG, ["exit code 3010", "/uninstall",
+                                                      "exit code 0"]),))),
+        s.Scenario("a newer package replaces the older one: one registration, one printer (winxp)",
+                   "winxp", [install(), install(package=NEWER, log="newer.log")], one_printer,
+                   prepare=placing(PACKAGE, NEWER),
+                   verify=expect(packages=(PACKAGE, NEWER), registered_packages=(NEWER,),
+                                 files=True)),
+    ]
