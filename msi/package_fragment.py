@@ -21,12 +21,6 @@ import sys
 import uuid
 from xml.sax.saxutils import quoteattr
 
-try:
-    import pefile
-except ImportError:  # a python3 ahead of Debian's on PATH (pyenv) lacks the package
-    sys.path.append("/usr/lib/python3/dist-packages")
-    import pefile
-
 UPGRADE_CODE = uuid.UUID("0798FA7B-41D6-45C8-B902-926AB079463E")  # as in QLX957_Installer.wxs
 PROGRAM = "QLX957_Installer.exe"
 REQUIRED = (PROGRAM, "driver2k", "driverNT", "driver9x", "QLX957_Uninstaller.exe",
@@ -50,6 +44,11 @@ def check_package(folder):
 def program_version(path):
     """The file version of the version record as "a.b.c.d"."""
     try:
+        import pefile
+    except ImportError:  # a python3 ahead of Debian's on PATH (pyenv) lacks the package
+        sys.path.append("/usr/lib/python3/dist-packages")
+        import pefile
+    try:
         pe = pefile.PE(path, fast_load=True)
         pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
         fixed = pe.VS_FIXEDFILEINFO[0]
@@ -65,6 +64,7 @@ def program_version(path):
 
 
 def product_code(version):
+    """Also what the end-to-end rows look the package's registration up by."""
     return str(uuid.uuid5(UPGRADE_CODE, version)).upper()
 
 

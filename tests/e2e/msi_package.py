@@ -3,12 +3,16 @@ scripts/build-msi.sh and tests/msi/build_newer_package.sh): msiexec runs in
 the prefix under uidriver.exe, which reports its full 32-bit exit code (a
 shell sees only the low 8 bits: 3010 reads as 194)."""
 
-import subprocess
+import struct
+import sys
 from pathlib import Path
 
 import expected as x
 import scenarios as s
 from expected import EndState
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "msi"))
+from package_fragment import product_code  # noqa: E402
 
 MSI_DIR = r"C:\msi"
 PACKAGE = MSI_DIR + r"\QLX957_Installer.msi"
@@ -19,17 +23,25 @@ MSIEXEC = r"C:\windows\system32\msiexec.exe"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 
-def built(build: Path, which: str) -> Path:
+def program_of(build: Path, package: str) -> Path:
+    """The QLX957_Installer.exe that a package of build/msi/ carries."""
+    if package == NEWER:
+        return build.parent / "msi" / "newer-package" / "QLX957_Installer.exe"
+    return build / "package" / "QLX957_Installer.exe"
+
+
+def built(build: Path, package: str) -> Path:
     """build/win32 -> build/msi/QLX957_Installer.msi (or the newer one)."""
     msi = build.parent / "msi"
-    return msi / "newer" / "QLX957_Installer.msi" if which == NEWER else msi / "QLX957_Installer.msi"
+    return msi / "newer" / "QLX957_Installer.msi" if package == NEWER else msi / "QLX957_Installer.msi"
 
 
-def product_code(path: Path) -> str:
-    text = subprocess.run(["msiinfo", "export", str(path), "Property"], capture_output=True,
-                          text=True, check=True).stdout
-    rows = dict(line.split("\t", 1) for line in text.splitlines()[3:] if "\t" in line)
-    return rows["ProductCode"].strip()
+def version_of(program: Path) -> str:
+    """The fixed file version of a program's version record."""
+    data = program.read_bytes()
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    high, low = struct.unpack_from("<2I", data, at + 8)
+    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
 
 
 def msiexec(action, package, log, exit_code, **more) -> s.Run:
@@ -60,7 +72,7 @@ def placing(*packages):
 
 def registered(ctx, package) -> bool:
     """Windows Installer's registration of the product: its Uninstall key."""
-    code = product_code(built(ctx.build, package))
+    code = "{%s}" % product_code(version_of(program_of(ctx.build, package)))
     return ctx.prefix.run(["reg", "query", f"{UNINSTALL}\\{code}"], ctx.work / "reg.out", 60) == 0
 
 
