@@ -1,19 +1,20 @@
 #include "msi/win32/MsiSession.h"
 
+#include "msi/core/FormattedText.h"
+
 namespace qlx::msi {
 
 void MsiSession::log(std::string_view first, std::string_view second,
                      std::string_view third) const {
-  BoundedText<1024> text;
+  // The whole line as the record's template, escaped: Wine formats a
+  // field's text again, so "[22%]" in a field would vanish.
+  BoundedText<2048> text;
   for (std::string_view part : {first, second, third}) {
-    const std::size_t room = text.capacity() - 1 - text.view().size();
-    text.append(part.size() > room ? std::string_view(part.data(), room) : part);
+    if (!appendLiteral(text, part)) break;
   }
-  const MSIHANDLE record = MsiCreateRecord(1);
+  const MSIHANDLE record = MsiCreateRecord(0);
   if (record == 0) return;
-  // The line goes in as a field, so brackets in it are not read as properties.
-  MsiRecordSetStringA(record, 0, "[1]");
-  MsiRecordSetStringA(record, 1, text.c_str());
+  MsiRecordSetStringA(record, 0, text.c_str());
   MsiProcessMessage(install_, INSTALLMESSAGE_INFO, record);
   MsiCloseHandle(record);
 }

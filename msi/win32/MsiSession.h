@@ -28,7 +28,7 @@ class MsiSession {
     return result == ERROR_SUCCESS && value.append(std::string_view(raw, size));
   }
 
-  // One line in the Windows Installer log, the parts joined; cut at 1 KB.
+  // One line in the Windows Installer log, the parts joined; cut at 2 KB.
   void log(std::string_view first, std::string_view second = {}, std::string_view third = {}) const;
   // MSIRUNMODE_REBOOTATEND: msiexec ends with 3010. Immediate actions only.
   bool requestRestart() const;

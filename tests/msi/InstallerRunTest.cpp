@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "msi/core/FormattedText.h"
 #include "msi/core/InstallerRun.h"
 #include "msi/core/LogLines.h"
 
@@ -123,6 +124,26 @@ TEST(BoundedText, RefusesWholeWhatDoesNotFitAndStaysTerminated) {
   number.appendNumber(3010);
   number.appendNumber(4294967295u);
   EXPECT_EQ(number.view(), "030104294967295");
+}
+
+TEST(FormattedText, LogLinesReachTheInstallerLogAsTheyAre) {
+  const struct {
+    const char* line;
+    const char* literal;
+  } rows[] = {
+      {"Status: Add printer... [22%]", "Status: Add printer... [\\[]22%[\\]]"},
+      {"{[ProductCode]}", "[\\{][\\[]ProductCode[\\]][\\}]"},
+      {"C:\\logs\\till.log", "C:\\logs\\till.log"},
+      {"", ""},
+  };
+  for (const auto& row : rows) {
+    BoundedText<64> text;
+    EXPECT_TRUE(appendLiteral(text, row.line)) << row.line;
+    EXPECT_EQ(text.view(), row.literal);
+  }
+  BoundedText<6> small;
+  EXPECT_FALSE(appendLiteral(small, "ab[cd"));  // "ab" fits, the escaped bracket does not
+  EXPECT_EQ(small.view(), "ab");
 }
 
 std::vector<std::string> linesOf(std::string_view text) {
