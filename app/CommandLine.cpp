@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/InstallLog.h"
+#include "runtime/CommandTail.h"
 
 namespace qlx {
 namespace {
@@ -34,17 +35,6 @@ int indexIn(const char* const (&names)[N], std::string_view value) {
   return -1;
 }
 
-std::size_t skipProgramName(std::string_view line) {
-  std::size_t i = 0;
-  if (i < line.size() && line[i] == '"') {
-    ++i;
-    while (i < line.size() && line[i] != '"') ++i;
-    if (i < line.size()) ++i;
-  }
-  while (i < line.size() && !isBlank(line[i])) ++i;
-  return i;
-}
-
 // The option a command-line word names, and its value.
 struct Word {
   std::string name;  // lower case, without the prefix
@@ -58,6 +48,7 @@ class Parser {
     for (const std::string& argument : arguments) {
       take(argument);
     }
+    checkTogether();
     return std::move(result_);
   }
 
@@ -131,12 +122,18 @@ class Parser {
       if (once(argument, restartSeen_)) options.restart = choice;
     } else if (word.name == "port") {
       if (!needsValue(argument, word)) return;
-      const int index = indexIn(kPortNames, word.value);
-      if (index < 0) {
-        refuse(argument, "\": the port is one of COM1, COM2, COM3, COM4, LPT1, LPT2.");
-        return;
+      if (!once(argument, portSeen_)) return;
+      // "LPT1:" is the spooler's spelling of LPT1.
+      std::string_view name = word.value;
+      if (name.size() > 1 && name.back() == ':') name.remove_suffix(1);
+      const int index = indexIn(kPortNames, name);
+      if (index >= 0) {
+        options.portIndex = index;
+      } else {
+        // Any other port must be one the spooler lists; that is known only later.
+        options.otherPort = word.value;
+        otherPortArgument_ = argument;
       }
-      if (once(argument, portSeen_)) options.portIndex = index;
     } else if (word.name == "overwrite") {
       if (!needsValue(argument, word)) return;
       const int index = indexIn(kOverwriteNames, word.value);
@@ -148,6 +145,10 @@ class Parser {
     } else if (word.name == "log") {
       if (!needsValue(argument, word)) return;
       if (once(argument, logSeen_)) options.logFile = word.value;
+    } else if (word.name == "uninstall") {
+      if (noValue(argument, word) && once(argument, uninstallSeen_)) options.uninstall = true;
+    } else if (word.name == "once") {
+      if (noValue(argument, word) && once(argument, onceSeen_)) options.once = true;
     } else if (word.name == "?") {
       if (noValue(argument, word)) options.usage = true;
     } else {
@@ -155,9 +156,23 @@ class Parser {
     }
   }
 
+  // What can only be judged once every option is known.
+  void checkTogether() {
+    const InstallOptions& options = result_.options;
+    if (options.uninstall && (options.once || portSeen_ || overwriteSeen_)) {
+      fail("/uninstall takes no /once, /port or /overwrite.");
+    }
+    if (!options.otherPort.empty() && !isUnattended(options)) {
+      refuse(otherPortArgument_,
+             "\": the port dialog offers COM1, COM2, COM3, COM4, LPT1 and LPT2; another port "
+             "the spooler lists is taken with /quiet or /passive.");
+    }
+  }
+
   ParsedCommandLine result_;
+  std::string otherPortArgument_;
   bool modeSeen_ = false, restartSeen_ = false, portSeen_ = false, overwriteSeen_ = false,
-       logSeen_ = false;
+       logSeen_ = false, uninstallSeen_ = false, onceSeen_ = false;
 };
 
 }  // namespace
@@ -166,29 +181,36 @@ class Parser {
 const char kUsageText[] =
     "QLX957_Installer [/quiet | /passive] [/port:PORT]\n"
     "    [/overwrite:POLICY] [/norestart | /forcerestart]\n"
-    "    [/log:FILE] [/?]\n"
+    "    [/once] [/log:FILE] [/?]\n"
+    "QLX957_Installer /uninstall [/quiet | /passive]\n"
+    "    [/norestart | /forcerestart] [/log:FILE]\n"
     "\n"
     "/quiet: no window, no questions, no messages\n"
     "/passive: the progress window only\n"
-    "/port: COM1..COM4, LPT1 (default), LPT2\n"
+    "/port: COM1..COM4, LPT1 (default), LPT2; with\n"
+    "    /quiet or /passive any port Windows lists\n"
     "/overwrite: version (default), date, always or\n"
     "    never (shared driver files, Windows 95/98/ME)\n"
     "/norestart: no restart\n"
     "/forcerestart: restart without asking\n"
-    "/log: append a log of the installation to FILE\n"
+    "/once: nothing when the driver is installed\n"
+    "/uninstall: remove the driver and its printers\n"
+    "/log: append a log of the run to FILE\n"
     "\n"
     "Options start with / or - and take their value\n"
     "after : or =.\n"
     "\n"
     "Exit codes with /quiet or /passive:\n"
-    "0 printer added, 3010 installed (restart needed),\n"
-    "1641 installed and restarting, 1603 failed,\n"
+    "0 printer added or removed, 3010 installed or\n"
+    "removed (restart needed), 1641 restarting,\n"
+    "1603 failed, 1605 nothing to remove,\n"
+    "1618 another installation is running,\n"
     "1633 Windows version not supported,\n"
     "1622 log file not writable, 87 bad command line.";
 
 std::vector<std::string> splitCommandLine(std::string_view line) {
   std::vector<std::string> arguments;
-  std::size_t i = skipProgramName(line);
+  std::size_t i = runtime::programNameLength(line);
   for (;;) {
     while (i < line.size() && isBlank(line[i])) ++i;
     if (i >= line.size()) break;

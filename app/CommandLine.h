@@ -12,8 +12,8 @@ namespace qlx {
 // runtime: blanks and tabs separate, double quotes group, 2n backslashes
 // before a quote give n backslashes and a grouping quote, 2n+1 give n and a
 // literal quote, other backslashes are literal, "" inside quotes is a quote.
-// The program name itself ends at the next blank, or at the closing quote
-// when it starts with one, and takes no escapes.
+// The program name itself is skipped by the program's one rule for it
+// (runtime::programNameLength).
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
 struct ParsedCommandLine {

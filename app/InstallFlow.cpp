@@ -10,6 +10,7 @@ namespace qlx {
 namespace {
 
 constexpr int kPortCount = 6;
+constexpr unsigned kMbIconInformation = 0x40;
 
 const char* platformName(OsKind kind) {
   static constexpr const char* kNames[] = {"Windows 95",         "Windows 98",   "Windows ME",
@@ -68,10 +69,14 @@ class FlowLog {
     } else {
       write(join({"Windows: the version query failed -> OsKind ", osKind, " (not supported)"}));
     }
-    write(join({"Mode: ", modeName(options.mode)}));
+    write(join({"Mode: ", modeName(options.mode), options.uninstall ? ", removal" : "",
+                options.once ? ", once" : ""}));
     const auto given = [](bool isGiven) { return isGiven ? "" : " (default)"; };
-    write(join({"Options: port ", portOptionName(options.portIndex.value_or(kDefaultPortIndex)),
-                given(options.portIndex.has_value()), ", overwrite ",
+    const bool otherPort = !options.otherPort.empty();
+    write(join({"Options: port ",
+                otherPort ? options.otherPort.c_str()
+                          : portOptionName(options.portIndex.value_or(kDefaultPortIndex)),
+                given(otherPort || options.portIndex.has_value()), ", overwrite ",
                 overwriteOptionName(options.overwrite.value_or(kDefaultOverwrite)),
                 given(options.overwrite.has_value()), ", restart ", restartName(restart),
                 given(options.restart != RestartChoice::Ask), ", log ", quoted(options.logFile)}));
@@ -85,6 +90,75 @@ class FlowLog {
  private:
   InstallLog* log_;
 };
+
+}  // namespace
+
+namespace {
+
+bool isSupported(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsServer2003; }
+
+// Ports compare without case, with or without their trailing colon.
+std::string portKey(std::string_view port) {
+  if (port.size() > 1 && port.back() == ':') port.remove_suffix(1);
+  std::string key;
+  for (char c : port) key += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  return key;
+}
+
+// A port beyond the dialog's six must be one the spooler lists; the printer is
+// made on it as the spooler spells it. Empty: the reason it cannot be.
+std::string checkOtherPort(PrinterInstaller& installer, const std::string& wanted) {
+  const std::optional<std::vector<std::string>> ports = installer.listPorts();
+  const std::string argument = join({"\"/port:", wanted, "\": "});
+  if (!ports) return join({argument, "the ports of this computer cannot be listed."});
+  std::string known;
+  for (const std::string& port : *ports) {
+    if (portKey(port) == portKey(wanted)) {
+      installer.otherPortName = port;
+      return {};
+    }
+    known += join({known.empty() ? "" : ", ", port});
+  }
+  return join({argument, "this computer has no port ", wanted, "; its ports are ", known, "."});
+}
+
+std::string removalQuestion(const std::vector<std::string>& printers) {
+  std::string question = text::kRemoveQuestion;
+  question += printers.empty() ? text::kNoPrinters : text::kRemovePrintersList;
+  for (const std::string& name : printers) question += join({"\n", name});
+  return question;
+}
+
+int runRemoval(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
+               const InstallOptions& options, FlowLog& flowLog) {
+  const bool attended = !isUnattended(options);
+  const int failure = attended ? kExitFailure : kExitInstallFailure;
+  const RemovalPlan plan = installer.planRemoval(osKind);
+  if (!plan.survey.driverListed) return flowLog.outcome("failed, nothing removed", failure);
+  if (plan.nothing()) {
+    flowLog.write(text::kNotInstalled);
+    if (attended) ui.appMessageBox(text::kNotInstalled, kMbOk | kMbIconInformation, 0);
+    return flowLog.outcome("nothing to remove", attended ? kExitSuccess : kExitUnknownProduct);
+  }
+  if (attended) {
+    const int answer = ui.messageBox(0, removalQuestion(plan.printers).c_str(),
+                                     text::kRestartCaption, kMbYesNo | kMbIconQuestion);
+    if (answer != kIdYes) return flowLog.outcome("removal declined, nothing changed", kExitSuccess);
+  }
+  switch (installer.removeInstallation(osKind, plan)) {
+    case RemovalOutcome::Removed:
+      return flowLog.outcome("removed", kExitSuccess);
+    case RemovalOutcome::RestartNeeded:
+      if (attended) return flowLog.outcome("removed, a restart completes it", kExitSuccess);
+      if (installer.restartRequested) {
+        return flowLog.outcome("removed, restarting", kExitRestartStarted);
+      }
+      return flowLog.outcome("removed, a restart completes it", kExitRestartRequired);
+    case RemovalOutcome::Incomplete:
+      break;
+  }
+  return flowLog.outcome("something could not be removed", failure);
+}
 
 }  // namespace
 
@@ -106,6 +180,30 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   const OsKind osKind = installer.detectOsKind();
   installer.configureModel("957", 'E', true);
   flowLog.header(installer, osKind, options, installer.restartChoice);
+
+  // Removal and the repeatable run look at the machine first: no dialog is
+  // needed for either answer.
+  if ((options.uninstall || options.once) && !isSupported(osKind)) {
+    flowLog.write(text::kUnsupportedWindows);
+    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
+    return flowLog.outcome("not supported", attended ? kExitFailure : kExitPlatformUnsupported);
+  }
+  if (options.uninstall) return runRemoval(installer, osKind, ui, options, flowLog);
+  if (options.once) {
+    const InstallationSurvey survey = installer.surveyInstallation(osKind);
+    if (survey.driverListed && survey.complete()) {
+      flowLog.write(join({text::kAlreadyInstalled, " Nothing was changed (/once)."}));
+      if (attended) ui.appMessageBox(text::kAlreadyInstalled, kMbOk | kMbIconInformation, 0);
+      return flowLog.outcome("already installed", kExitSuccess);
+    }
+  }
+  if (!options.otherPort.empty()) {
+    const std::string problem = checkOtherPort(installer, options.otherPort);
+    if (!problem.empty()) {
+      flowLog.write(join({"Bad command line: ", problem}));
+      return flowLog.outcome("nothing installed", kExitBadCommandLine);
+    }
+  }
 
   int portIndex = options.portIndex.value_or(kDefaultPortIndex);
   OverwriteMode overwrite = options.overwrite.value_or(kDefaultOverwrite);
@@ -129,7 +227,7 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   const PortCode port = kPortCom1 + portIndex;
   const bool win9x = isWindows9x(osKind);
   const bool ntFamily = osKind >= kWindowsNt4 && osKind <= kWindowsXp;
-  if (!win9x && !ntFamily && osKind != kWindowsServer2003) {
+  if (!isSupported(osKind)) {
     flowLog.write(text::kUnsupportedWindows);
     if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
     return flowLog.outcome("not installed", attended ? kExitFailure : kExitPlatformUnsupported);
@@ -148,6 +246,11 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
 
   if (result == InstallResult::FatalError) {
     return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
+  }
+  // Not plain success: a file that had to be placed is missing.
+  if (result == InstallResult::Incomplete) {
+    return flowLog.outcome("incomplete, a file could not be placed",
+                           attended ? kExitFailure : kExitInstallFailure);
   }
   if (!installer.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
   if (attended) return flowLog.outcome("installed", kExitSuccess);

@@ -16,10 +16,13 @@ enum class RunMode { Interactive, Passive, Quiet };
 struct InstallOptions {
   RunMode mode = RunMode::Interactive;
   std::optional<int> portIndex;  // 0..5: COM1..COM4, LPT1, LPT2
+  std::string otherPort;         // any other port, as given: the spooler must list it
   std::optional<OverwriteMode> overwrite;
   RestartChoice restart = RestartChoice::Ask;
   std::string logFile;  // empty: no log
   bool usage = false;   // "/?"
+  bool uninstall = false;
+  bool once = false;  // nothing to do where a complete installation is there
 };
 
 inline bool isUnattended(const InstallOptions& options) {

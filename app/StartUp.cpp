@@ -4,6 +4,8 @@
 
 #include "app/ExitCodes.h"
 #include "app/ProgramInfo.h"
+#include "app/SingleInstance.h"
+#include "engine/InstallTexts.h"
 
 namespace qlx {
 namespace {
@@ -57,6 +59,13 @@ StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view com
     if (attended) ui.appMessageBox(kUsageText, kMbOk | kMbIconInformation, 0);
     return {false, kExitSuccess};
   }
+
+  if (claimSingleInstance(kernel) == InstanceClaim::AnotherRunning) {
+    log.write(join({text::kAlreadyRunning, " Nothing was changed, exit code ",
+                    std::to_string(attended ? kExitFailure : kExitAlreadyRunning)}));
+    if (attended) ui.appMessageBox(text::kAlreadyRunning, kMbOk | kMbIconWarning, 0);
+    return {false, attended ? kExitFailure : kExitAlreadyRunning};
+  }
   return {true, kExitSuccess};
 }
 
@@ -68,6 +77,16 @@ int endWithoutInstalling(DialogResult result, const InstallOptions& options, Ins
   log.write(join({opened ? "Result: the window was closed before the installation started"
                          : "Result: the progress window cannot be opened",
                   ", exit code ", std::to_string(exitCode)}));
+  return exitCode;
+}
+
+int stopBeforeInstalling(const std::string& problem, const InstallOptions& options,
+                         UserInterface& ui, InstallLog& log) {
+  const bool attended = !isUnattended(options);
+  const int exitCode = attended ? kExitFailure : kExitInstallFailure;
+  log.write(problem);
+  log.write(join({"Result: nothing installed, exit code ", std::to_string(exitCode)}));
+  if (attended) ui.appMessageBox(problem.c_str(), kMbOk | kMbIconWarning, 0);
   return exitCode;
 }
 

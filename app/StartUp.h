@@ -29,4 +29,9 @@ StartDecision startProgram(const ParsedCommandLine& parsed, std::string_view com
 // gives the exit status for the run's mode.
 int endWithoutInstalling(DialogResult result, const InstallOptions& options, InstallLog& log);
 
+// Something stops the run before it installs (`problem`, as the user reads
+// it): a box for the user, the log, and the exit status of a fatal failure.
+int stopBeforeInstalling(const std::string& problem, const InstallOptions& options,
+                         UserInterface& ui, InstallLog& log);
+
 }  // namespace qlx

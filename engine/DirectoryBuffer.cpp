@@ -51,46 +51,85 @@ bool queryPrintProcessorDirectory(Spooler& spooler, DirectoryBuffer& directory) 
                                                    DirectoryBuffer::kSize, &needed));
 }
 
-void copyLogged(Kernel& kernel, InstallLog* log, const std::string& source,
-                const std::string& target, bool failIfExists, const std::string& reason) {
-  const bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
-  if (log == nullptr) return;
-  const Dword code = copied ? kErrorSuccess : kernel.getLastError();
-  const std::string what = join({"Copy ", source, " -> ", target});
-  const std::string why = reason.empty() ? std::string() : join({" (", reason, ")"});
-  if (copied) {
-    log->write(join({what, ": copied", why}));
-  } else if (failIfExists && code == kErrorFileExists) {
-    log->write(join({what, ": kept the installed file", why}));
-  } else {
-    log->writeFailure(join({what, why}), code);
+void makeWritable(Kernel& kernel, const std::string& path) {
+  const Dword attributes = kernel.getFileAttributes(path.c_str());
+  if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0 ||
+      (attributes & kFileAttributeReadOnly) == 0) {
+    return;
   }
+  const Dword writable = attributes & ~kFileAttributeReadOnly;
+  kernel.setFileAttributes(path.c_str(), writable == 0 ? kFileAttributeNormal : writable);
 }
 
-void FileStaging::copy(const DirectoryBuffer& directory, const std::string& name, bool failIfExists,
-                       const std::string& reason) {
+CopyResult copyLogged(Kernel& kernel, InstallLog* log, const std::string& source,
+                      const std::string& target, bool failIfExists, const std::string& reason) {
+  if (!failIfExists) makeWritable(kernel, target);
+  CopyResult result;
+  result.source = source;
+  result.target = target;
+  const bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
+  result.error = copied ? kErrorSuccess : kernel.getLastError();
+  if (copied) {
+    result.outcome = CopyResult::Copied;
+    makeWritable(kernel, target);
+  } else if (failIfExists && result.error == kErrorFileExists) {
+    result.outcome = CopyResult::Kept;
+  }
+  if (log == nullptr) return result;
+  const std::string what = join({"Copy ", source, " -> ", target});
+  const std::string why = reason.empty() ? std::string() : join({" (", reason, ")"});
+  switch (result.outcome) {
+    case CopyResult::Copied:
+      log->write(join({what, ": copied", why}));
+      break;
+    case CopyResult::Kept:
+      log->write(join({what, ": kept the installed file", why}));
+      break;
+    case CopyResult::Failed:
+      log->writeFailure(join({what, why}), result.error);
+      break;
+  }
+  return result;
+}
+
+DeleteOutcome deleteLogged(Kernel& kernel, InstallLog* log, const std::string& path, Dword* error) {
+  makeWritable(kernel, path);
+  const bool deleted = kernel.deleteFile(path.c_str());
+  const Dword code = deleted ? kErrorSuccess : kernel.getLastError();
+  if (error != nullptr) *error = code;
+  const DeleteOutcome outcome = deleted ? DeleteOutcome::Deleted
+                                : code == kErrorFileNotFound || code == kErrorPathNotFound
+                                    ? DeleteOutcome::NotThere
+                                    : DeleteOutcome::Failed;
+  if (log == nullptr) return outcome;
+  const std::string what = join({"Delete ", path});
+  switch (outcome) {
+    case DeleteOutcome::Deleted:
+      log->write(join({what, ": deleted"}));
+      break;
+    case DeleteOutcome::NotThere:
+      log->write(join({what, ": not there"}));
+      break;
+    case DeleteOutcome::Failed:
+      log->writeFailure(what, code);
+      break;
+  }
+  return outcome;
+}
+
+CopyResult FileStaging::copy(const DirectoryBuffer& directory, const std::string& name,
+                             bool failIfExists, const std::string& reason) {
   const std::string source = sourceFolder_ + name;
   if (!directory.valid) {
     if (log_ != nullptr) log_->write(join({"Copy ", source, ": skipped, no target directory"}));
-    return;
+    return CopyResult{CopyResult::Failed, kErrorPathNotFound, source, name};
   }
-  copyLogged(kernel_, log_, source, directory.path(name), failIfExists, reason);
+  return copyLogged(kernel_, log_, source, directory.path(name), failIfExists, reason);
 }
 
 void FileStaging::remove(const DirectoryBuffer& directory, const std::string& name) {
   if (!directory.valid) return;
-  const std::string path = directory.path(name);
-  const bool deleted = kernel_.deleteFile(path.c_str());
-  if (log_ == nullptr) return;  // without a log the result is not read at all
-  const Dword code = deleted ? kErrorSuccess : kernel_.getLastError();
-  const std::string what = join({"Delete ", path});
-  if (deleted) {
-    log_->write(join({what, ": deleted"}));
-  } else if (code == kErrorFileNotFound) {
-    log_->write(join({what, ": not there"}));
-  } else {
-    log_->writeFailure(what, code);
-  }
+  deleteLogged(kernel_, log_, directory.path(name));
 }
 
 }  // namespace qlx

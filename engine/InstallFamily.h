@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/InstallTexts.h"
+#include "engine/OsKind.h"
 #include "platform/Types.h"
 
 namespace qlx {
@@ -16,6 +17,9 @@ struct FamilySettings {
   Dword status;
   bool restartNeedsPrivilege;  // restartComputer, or ExitWindowsEx at once (9x)
   Dword completionPauseMs;
+  // The clean-up asks for the printer-driver directory again (2000 family)
+  // or uses the buffer as the copies left it (NT family).
+  bool cleanUpQueriesDirectory;
 };
 
 inline constexpr Dword kAttributesRawOnlyBidi = 0x1800;
@@ -24,20 +28,40 @@ inline constexpr Dword kAttributesBidiLocal = 0x0840;
 inline constexpr Dword kPrinterStatusOffline = 0x80;
 
 inline constexpr FamilySettings kWin2000Family{
-    text::kCheckDrivers,          4,    kAttributesRawOnlyBidi,
-    kAttributesBidiCompleteFirst, 1,    0,
-    kPrinterStatusOffline,        true, 2000};
-inline constexpr FamilySettings kWinNtFamily{text::kCheckDrivers,
-                                             3,
-                                             kAttributesRawOnlyBidi,
-                                             kAttributesBidiCompleteFirst,
-                                             1,
-                                             0,
-                                             0,
-                                             true,
-                                             2000};
-inline constexpr FamilySettings kWin9xFamily{
-    text::kCheckDriver, 3, kAttributesRawOnlyBidi, kAttributesBidiLocal, 1, 1, 0, false, 500};
+    .checkText = text::kCheckDrivers,
+    .enumLevel = 4,
+    .attributesWithProcessor = kAttributesRawOnlyBidi,
+    .attributesWithoutProcessor = kAttributesBidiCompleteFirst,
+    .priority = 1,
+    .defaultPriority = 0,
+    .status = kPrinterStatusOffline,
+    .restartNeedsPrivilege = true,
+    .completionPauseMs = 2000,
+    .cleanUpQueriesDirectory = true};
+inline constexpr FamilySettings kWinNtFamily{
+    .checkText = text::kCheckDrivers,
+    .enumLevel = 3,
+    .attributesWithProcessor = kAttributesRawOnlyBidi,
+    .attributesWithoutProcessor = kAttributesBidiCompleteFirst,
+    .priority = 1,
+    .defaultPriority = 0,
+    .status = 0,
+    .restartNeedsPrivilege = true,
+    .completionPauseMs = 2000,
+    .cleanUpQueriesDirectory = false};
+inline constexpr FamilySettings kWin9xFamily{.checkText = text::kCheckDriver,
+                                             .enumLevel = 3,
+                                             .attributesWithProcessor = kAttributesRawOnlyBidi,
+                                             .attributesWithoutProcessor = kAttributesBidiLocal,
+                                             .priority = 1,
+                                             .defaultPriority = 1,
+                                             .status = 0,
+                                             .restartNeedsPrivilege = false,
+                                             .completionPauseMs = 500,
+                                             .cleanUpQueriesDirectory = false};
+
+// The family whose procedure a platform runs.
+const FamilySettings& familyFor(OsKind kind);
 
 inline constexpr char kNtEnvironment[] = "Windows NT x86";
 inline constexpr char k9xEnvironment[] = "Windows 4.0";

@@ -1,17 +1,18 @@
-// The frame all three install procedures share: driver check, a free printer
-// name or the platform's component installation, the printer, and on a fresh
-// installation the clean-up, the uninstall entry and the restart question.
+// The frame all three install procedures share: the check for an
+// installation, then either one more printer for a complete installation or
+// the platform's component installation (which also completes a partial one
+// left by a failed run), the printer, and after a fresh installation the
+// clean-up, the uninstall entry and the restart question.
 
-#include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "system/UninstallEntry.h"
 
 namespace qlx {
 namespace {
@@ -25,96 +26,135 @@ const char* portName(PortCode port) {
 
 std::string orNull(const char* text) { return text == nullptr ? "null" : quoted(text); }
 
+// Far beyond any till, and still a bound: a spooler that answers "exists" to
+// every name must not keep the installation probing for ever.
+constexpr int kHighestPrinterNumber = 999;
+
 }  // namespace
 
-InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family, PortCode port,
-                                                ComponentStep installComponents,
-                                                CleanUpStep cleanUp) {
+const FamilySettings& familyFor(OsKind kind) {
+  if (isWindows9x(kind)) return kWin9xFamily;
+  if (kind == kWindowsServer2003) return kWin2000Family;
+  return kWinNtFamily;
+}
+
+InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family,
+                                                InstallationContents contents, PortCode port,
+                                                ComponentStep installComponents) {
   freshInstallation = false;
   restartRequested = false;
+  incomplete_ = false;
   loggedBarPosition_ = 0;
-  const DriverCheck check = checkDriver(family);
-  if (check == DriverCheck::Failed) return InstallResult::FatalError;
-  const bool driverPresent = check == DriverCheck::Present;
+  contents_ = std::move(contents);
+  survey_ = InstallationSurvey{};
+
+  reportStep(family.checkText);
+  if (!findDriver(family.enumLevel, survey_)) return InstallResult::FatalError;
+  // What a failed run left is completed, not taken for an installation.
+  surveyComponents(contents_, survey_);
+  const bool complete = survey_.complete();
+  if (survey_.driver) {
+    logLine(complete ? "The installation is complete: adding a printer"
+                     : "The installation is not complete: completing it");
+  } else {
+    logLine("Fresh installation");
+  }
+  // Nothing may change before every file the installation needs is known
+  // to be there.
+  if (!complete && !checkPackage(contents_)) return InstallResult::FatalError;
 
   reportStep(text::kAddPrinter);
 
-  std::string chosenName = printerName;
+  // A failed run may have left printers of the driver; one is enough.
+  std::vector<std::string> printers;
+  if (!complete && survey_.driver) printers = printersUsingDriver().value_or(printers);
+
   DirectoryBuffer directory;  // shared with the clean-up, which may reuse its last path
-  if (driverPresent) {
-    chosenName = chooseFreePrinterName();
-  } else if ((this->*installComponents)(directory) == InstallResult::FatalError) {
+  if (!complete && (this->*installComponents)(directory) == InstallResult::FatalError) {
     return InstallResult::FatalError;
   }
 
-  if (!createPrinter(family, chosenName, port)) return InstallResult::FatalError;
+  if (printers.empty()) {
+    const std::optional<std::string> name = chooseFreePrinterName();
+    if (!name) return InstallResult::FatalError;
+    if (!createPrinter(family, *name, port)) return InstallResult::FatalError;
+  } else {
+    reportStep(text::kInstallPrinter);
+    logLine(
+        join({"Printer ", quoted(printers.front()), " uses the driver already: no printer added"}));
+  }
 
-  if (!driverPresent) {
+  if (!complete) {
     freshInstallation = true;
-    if (cleanUp != nullptr) {
+    if (!contents_.stagedFiles.empty()) {
       reportStep(text::kDeleteInstalledFiles);
-      (this->*cleanUp)(directory);
+      if (family.cleanUpQueriesDirectory) {
+        directoryResult(queryPrinterDriverDirectory(platform_.spooler, directory),
+                        "GetPrinterDriverDirectoryA", directory);
+      }
+      cleanUpStaging(directory);
     }
     registerUninstall();
     offerRestart(family);
   }
 
   reportCompletion(family.completionPauseMs);
-  return InstallResult::Completed;
+  return incomplete_ ? InstallResult::Incomplete : InstallResult::Completed;
 }
 
-PrinterInstaller::DriverCheck PrinterInstaller::checkDriver(const FamilySettings& family) {
-  reportStep(family.checkText);
-
-  Spooler& spooler = platform_.spooler;
-  Dword needed = 0;
-  Dword returned = 0;
-  spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, nullptr, 0, &needed, &returned);
-  const std::string enumeration =
-      join({"EnumPrinterDriversA(level ", std::to_string(family.enumLevel), ")"});
-  logLine(join({enumeration, ": ", std::to_string(needed), " bytes needed"}));
-
-  // One byte at least, so that the buffer pointer is never null.
-  std::vector<std::uint8_t> buffer(needed == 0 ? 1 : needed);
-  returned = 0;
-  const bool listed = spooler.enumPrinterDrivers(nullptr, nullptr, family.enumLevel, buffer.data(),
-                                                 needed, &needed, &returned);
-  if (!spoolerResult(listed, enumeration, text::kEnumDriversError)) {
-    return DriverCheck::Failed;
-  }
-
-  // Both entry kinds start with cVersion and pName; read the name without
-  // trusting the count beyond what the buffer holds.
-  const std::size_t entrySize = family.enumLevel == 4 ? sizeof(DriverInfo4) : sizeof(DriverInfo3);
-  const std::size_t entries = std::min<std::size_t>(returned, buffer.size() / entrySize);
-  for (std::size_t i = 0; i < entries; ++i) {
-    const char* name = nullptr;
-    std::memcpy(&name, buffer.data() + i * entrySize + offsetof(DriverInfo3, pName), sizeof name);
-    if (name != nullptr && platform_.kernel.compareStrings(name, printerName.c_str()) == 0) {
-      logLine(join({"Driver ", quoted(printerName), " is installed: adding a printer"}));
-      return DriverCheck::Present;
+bool PrinterInstaller::checkPackage(const InstallationContents& contents) {
+  std::vector<std::string> wanted = contents.sourcePaths();
+  for (const char* file : uninstall::kFiles) wanted.emplace_back(file);
+  std::string missing;
+  for (const std::string& path : wanted) {
+    Kernel& kernel = platform_.kernel;
+    const Dword attributes = kernel.getFileAttributes(path.c_str());
+    const Dword code = attributes == kInvalidFileAttributes ? kernel.getLastError() : kErrorSuccess;
+    if (attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0) {
+      continue;
+    }
+    missing += join({"\n", path});
+    // A file that is there but cannot be reached says why.
+    if (code != kErrorSuccess && code != kErrorFileNotFound && code != kErrorPathNotFound) {
+      const std::string reason = withoutLineEnd(systemMessageText(kernel, code));
+      missing += join({" (error ", std::to_string(code), reason.empty() ? "" : ": ", reason, ")"});
     }
   }
-  logLine(join({"Driver ", quoted(printerName), " is not installed (", std::to_string(entries),
-                " drivers listed): fresh installation"}));
-  return DriverCheck::Absent;
+  if (missing.empty()) {
+    logLine(join({"Package: all ", std::to_string(wanted.size()), " files are there"}));
+    return true;
+  }
+  reportProblem(join({text::kPackageIncomplete, missing, "\n\n", text::kNothingInstalled}));
+  return false;
 }
 
 // The first of "name", "name(#1)", "name(#2)", ... that no printer has, so a
-// gap in the numbering is filled.
-std::string PrinterInstaller::chooseFreePrinterName() {
+// gap in the numbering is filled. Only "no such printer" means a name is
+// free: a spooler that cannot answer must not lead to a printer replaced.
+std::optional<std::string> PrinterInstaller::chooseFreePrinterName() {
   Spooler& spooler = platform_.spooler;
   std::string candidate = printerName;
-  for (int number = 1;; ++number) {
+  for (int number = 1; number <= kHighestPrinterNumber + 1; ++number) {
     PrinterHandle printer = 0;
-    if (!spooler.openPrinter(candidate.c_str(), &printer, nullptr)) {
+    const bool opened = spooler.openPrinter(candidate.c_str(), &printer, nullptr);
+    const Dword error = opened ? kErrorSuccess : platform_.kernel.getLastError();
+    if (!opened && error == kErrorInvalidPrinterName) {
       logLine(join({"OpenPrinterA(", quoted(candidate), "): no such printer, the name is free"}));
       return candidate;
+    }
+    if (!opened) {
+      failedCall_ = join({"OpenPrinterA(", quoted(candidate), ")"});
+      reportApiError(text::kOpenPrinterError, error);
+      failedCall_.clear();
+      return std::nullopt;
     }
     logLine(join({"OpenPrinterA(", quoted(candidate), "): exists"}));
     spooler.closePrinter(printer);
     candidate = numberedPrinterName(number);
   }
+  reportProblem(join({text::kNoFreePrinterName, " (", quoted(printerName), " to ",
+                      quoted(numberedPrinterName(kHighestPrinterNumber)), ")"}));
+  return std::nullopt;
 }
 
 bool PrinterInstaller::createPrinter(const FamilySettings& family, const std::string& name,
@@ -123,7 +163,7 @@ bool PrinterInstaller::createPrinter(const FamilySettings& family, const std::st
 
   PrinterInfo2 info{};
   info.pPrinterName = name.c_str();
-  info.pPortName = portName(port);
+  info.pPortName = otherPortName.empty() ? portName(port) : otherPortName.c_str();
   info.pDriverName = printerName.c_str();
   info.pPrintProcessor = hasPrintProcessor ? processorName.c_str() : "WinPrint";
   info.pDatatype = "RAW";
@@ -174,41 +214,6 @@ void PrinterInstaller::offerRestart(const FamilySettings& family) {
 bool PrinterInstaller::requestRestart(const FamilySettings& family) {
   if (family.restartNeedsPrivilege) return restartComputer();
   return platform_.ui.exitWindowsEx(kEwxRebootForce, 0);
-}
-
-// The monitor goes to the system directory and the print processor to its own
-// directory, where the spooler loads them from; neither is staged.
-void PrinterInstaller::stageMonitorAndProcessor(const char* sourceFolder,
-                                                DirectoryBuffer& directory,
-                                                const char* companionMonitorFile) {
-  FileStaging staging(platform_.kernel, sourceFolder, log);
-  querySystemDirectory(platform_.kernel, directory);
-  staging.copy(directory, monitorFile);
-  if (companionMonitorFile != nullptr) staging.copy(directory, companionMonitorFile);
-  if (hasPrintProcessor) {
-    directoryResult(queryPrintProcessorDirectory(platform_.spooler, directory),
-                    "GetPrintProcessorDirectoryA", directory);
-    staging.copy(directory, processorFile);
-  }
-}
-
-void PrinterInstaller::registerMonitor(const char* environment) {
-  reportStep(text::kInstallMonitor);
-  const MonitorInfo2 monitor{monitorName.c_str(), environment, monitorFile.c_str()};
-  spoolerResult(platform_.spooler.addMonitor(nullptr, 2, &monitor),
-                join({"AddMonitorA(", quoted(monitorName), ", ", quoted(environment), ", ",
-                      quoted(monitorFile), ")"}),
-                text::kAddMonitorError);
-}
-
-void PrinterInstaller::registerPrintProcessor(const char* environment) {
-  if (!hasPrintProcessor) return;
-  reportStep(text::kInstallProcessor);
-  spoolerResult(platform_.spooler.addPrintProcessor(nullptr, environment, processorFile.c_str(),
-                                                    processorName.c_str()),
-                join({"AddPrintProcessorA(", quoted(processorName), ", ", quoted(environment), ", ",
-                      quoted(processorFile), ")"}),
-                text::kAddProcessorError);
 }
 
 }  // namespace qlx

@@ -50,6 +50,16 @@ void InstallLog::write(std::string_view line) {
   kernel_.writeFile(file_, bytes.data(), static_cast<Dword>(bytes.size()), &written);
 }
 
+void InstallLog::writeWithoutAllocating(std::initializer_list<std::string_view> parts) {
+  if (!isOpen()) return;
+  kernel_.setFilePointer(file_, 0, kFileEnd);
+  Dword written = 0;
+  for (std::string_view part : parts) {
+    kernel_.writeFile(file_, part.data(), static_cast<Dword>(part.size()), &written);
+  }
+  kernel_.writeFile(file_, "\r\n", 2, &written);
+}
+
 void InstallLog::writeFailure(std::string_view what, Dword code) {
   if (!isOpen()) return;
   writeFailure(what, code, systemText(code));

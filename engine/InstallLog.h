@@ -26,6 +26,9 @@ class InstallLog {
 
   // One line; line breaks inside it become blanks so that it stays one line.
   void write(std::string_view line);
+  // One line of fixed texts without a line break, written piece by piece
+  // without taking memory: for when there is none left.
+  void writeWithoutAllocating(std::initializer_list<std::string_view> parts);
   // "what: failed, error N: the system's text". Call right after reading the
   // code: looking up the text may change the thread's last error.
   void writeFailure(std::string_view what, Dword code);

@@ -19,6 +19,38 @@ inline constexpr char kAddMonitorError[] = "AddMonitor Error Code: %d\n\n";
 inline constexpr char kAddProcessorError[] = "AddProcess Error Code: %d\n\n";
 inline constexpr char kAddPrinterDriverError[] = "AddPrinterDriver Error Code: %d\n\n";
 inline constexpr char kAddPrinterError[] = "AddPrinter Error Code: %d\n\n";
+inline constexpr char kOpenPrinterError[] = "OpenPrinter Error Code: %d\n\n";
+inline constexpr char kWindowsDirectoryError[] = "GetWindowsDirectory Error Code: %d\n\n";
+
+// A copy that failed: the call, its code and text, then which file.
+inline constexpr char kCopyFileError[] = "CopyFile Error Code: %d\n\n";
+inline constexpr char kPackageIncomplete[] =
+    "The driver package is incomplete. These files are missing:\n";
+inline constexpr char kNothingInstalled[] = "Nothing was installed.";
+inline constexpr char kNoFreePrinterName[] = "No free printer name is left";
+// Removal: its steps, its failures, its questions.
+inline constexpr char kRemovePrinters[] = "Remove printers...\r\n";
+inline constexpr char kRemoveDriver[] = "Remove printer driver...\r\n";
+inline constexpr char kRemoveProcessor[] = "Remove print processor...\r\n";
+inline constexpr char kRemoveMonitor[] = "Remove language monitor...\r\n";
+inline constexpr char kDeleteFiles[] = "Delete files...\r\n";
+inline constexpr char kRemoveEntry[] = "Remove uninstall entry...\r\n";
+inline constexpr char kEnumPrintersError[] = "EnumPrinters Error Code: %d\n\n";
+inline constexpr char kDeletePrinterError[] = "DeletePrinter Error Code: %d\n\n";
+inline constexpr char kDeleteDriverError[] = "DeletePrinterDriver Error Code: %d\n\n";
+inline constexpr char kDeleteProcessorError[] = "DeletePrintProcessor Error Code: %d\n\n";
+inline constexpr char kDeleteMonitorError[] = "DeleteMonitor Error Code: %d\n\n";
+inline constexpr char kDeleteFileError[] = "DeleteFile Error Code: %d\n\n";
+inline constexpr char kDeleteKeyError[] = "RegDeleteKey Error Code: %d\n\n";
+inline constexpr char kRemoveQuestion[] = "Remove the DALVERA QLX-957 driver from this computer?";
+inline constexpr char kRemovePrintersList[] =
+    "\n\nThese printers are removed with their print jobs:";
+inline constexpr char kNoPrinters[] = "\n\nNo printer uses the driver.";
+inline constexpr char kNotInstalled[] = "The DALVERA QLX-957 driver is not installed.";
+inline constexpr char kAlreadyInstalled[] = "The DALVERA QLX-957 driver is already installed.";
+
+inline constexpr char kAlreadyRunning[] =
+    "Another installation of the DALVERA QLX-957 driver is already running.";
 
 inline constexpr char kRestartQuestion[] =
     "Restart the computer can take effect.\nPlease restart the computer."

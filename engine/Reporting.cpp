@@ -58,8 +58,11 @@ void PrinterInstaller::reportCompletion(Dword pauseMs) {
 
 // Must be the first platform call after the failing one: it reads the code.
 void PrinterInstaller::reportApiError(const char* format) {
+  reportApiError(format, platform_.kernel.getLastError());
+}
+
+void PrinterInstaller::reportApiError(const char* format, Dword code) {
   Kernel& kernel = platform_.kernel;
-  const Dword code = kernel.getLastError();
   std::string message = withErrorCode(format, code);
 
   const std::string system = systemMessageText(kernel, code);
@@ -73,6 +76,20 @@ void PrinterInstaller::reportApiError(const char* format) {
     }
   }
   if (messageBoxes) platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
+}
+
+// The code and the system's text, then which file went where.
+void PrinterInstaller::reportCopyFailure(const CopyResult& result) {
+  if (!messageBoxes) return;  // the copy's own log line says it all
+  const std::string message = join({withErrorCode(text::kCopyFileError, result.error),
+                                    systemMessageText(platform_.kernel, result.error),
+                                    result.source, "\n-> ", result.target});
+  platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
+}
+
+void PrinterInstaller::reportProblem(const std::string& message) {
+  logLine(message);
+  if (messageBoxes) platform_.ui.appMessageBox(message.c_str(), kMbOk | kMbIconWarning, 0);
 }
 
 bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
@@ -89,6 +106,39 @@ bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
     const Dword code = platform_.kernel.getLastError();
     log->writeFailure(call, code);
   }
+  return false;
+}
+
+bool PrinterInstaller::additionResult(bool succeeded, const std::string& call,
+                                      const char* errorFormat, Dword alreadyThere) {
+  if (succeeded) return spoolerResult(true, call, errorFormat);
+  const Dword code = platform_.kernel.getLastError();
+  if (code == alreadyThere) {
+    logLine(join({call, ": already there"}));
+    return true;
+  }
+  failedCall_ = call;
+  if (errorFormat != nullptr) {
+    reportApiError(errorFormat, code);
+  } else if (log != nullptr) {
+    log->writeFailure(call, code);
+  }
+  failedCall_.clear();
+  return false;
+}
+
+bool PrinterInstaller::copyTargetResult(bool succeeded, const char* call,
+                                        const DirectoryBuffer& directory) {
+  if (succeeded) return directoryResult(true, call, directory);
+  const Dword code = platform_.kernel.getLastError();
+  // "GetPrinterDriverDirectoryA" is shown as the error formats name calls.
+  std::string format(call);
+  if (!format.empty() && format.back() == 'A') format.pop_back();
+  format += " Error Code: %d\n\n";
+  failedCall_ = call;
+  reportApiError(format.c_str(), code);
+  failedCall_.clear();
+  incomplete_ = true;
   return false;
 }
 

@@ -1,6 +1,9 @@
 // Windows Server 2003: the universal driver with the model's GPD data file,
 // staged from driver2k\ in the printer-driver directory.
 
+#include <string>
+#include <utility>
+
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
@@ -17,30 +20,53 @@ constexpr char kDependentFiles[] =
 }  // namespace
 
 InstallResult PrinterInstaller::installWin2000Family(PortCode port) {
-  return runInstallFrame(kWin2000Family, port, &PrinterInstaller::installWin2000Components,
-                         &PrinterInstaller::cleanUpWin2000Staging);
+  return runInstallFrame(kWin2000Family, win2000Contents(), port,
+                         &PrinterInstaller::installWin2000Components);
+}
+
+// The universal driver's own files are shared with every other driver built
+// on it; the model's data, interface and INI files are this product's.
+InstallationContents PrinterInstaller::win2000Contents() const {
+  InstallationContents contents;
+  contents.sourceFolder = kSourceFolder;
+  contents.environment = kNtEnvironment;
+  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
+  if (hasPrintProcessor) {
+    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
+    contents.processorName = processorName;
+  }
+  const std::pair<std::string, Ownership> driverFiles[] = {
+      {"UNIDRV.DLL", Ownership::Shared},   {"UNIDRVUI.DLL", Ownership::Shared},
+      {"UNIDRV.HLP", Ownership::Shared},   {"UNIRES.DLL", Ownership::Shared},
+      {driverFile, Ownership::Product},    {uiFile, Ownership::Product},
+      {iniFileName(), Ownership::Product}, {gpdFileName(), Ownership::Product},
+      {"STDNAMES.GPD", Ownership::Shared}};
+  for (const auto& [name, ownership] : driverFiles) {
+    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
+  }
+  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  // Only names in the printer-driver directory go; the monitor and processor
+  // libraries stay where the spooler loads them from.
+  contents.stagedFiles = {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", monitorFile};
+  if (hasPrintProcessor) contents.stagedFiles.push_back(processorFile);
+  for (const std::string& name :
+       {driverFile, uiFile, iniFileName(), gpdFileName(), std::string("STDNAMES.GPD")}) {
+    contents.stagedFiles.push_back(name);
+  }
+  return contents;
 }
 
 InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& directory) {
-  Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
+  stageMonitorAndProcessor(directory);
 
-  stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
-
-  registerMonitor(kNtEnvironment);
-  registerPrintProcessor(kNtEnvironment);
+  registerMonitors();
+  registerPrintProcessor();
 
   reportStep(text::kCopyFiles);
-  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
-                  directory);
-  const std::string gpdFile = gpdFileName();
-  for (const std::string& name : {std::string("UNIDRV.DLL"), std::string("UNIDRVUI.DLL"),
-                                  std::string("UNIDRV.HLP"), std::string("UNIRES.DLL"), driverFile,
-                                  uiFile, iniFileName(), gpdFile, std::string("STDNAMES.GPD")}) {
-    staging.copy(directory, name);
-  }
+  copyDriverFiles(directory);
 
   reportStep(text::kInstallDriver);
+  const std::string gpdFile = gpdFileName();
   DriverInfo3 driver{};
   driver.cVersion = 3;
   driver.pName = printerName.c_str();
@@ -53,26 +79,8 @@ InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& direct
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
   // Not fatal here: the printer creation that follows decides.
-  spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
-                text::kAddPrinterDriverError);
+  addPrinterDriver(driver);
   return InstallResult::Completed;
-}
-
-// Only names in the printer-driver directory go; the monitor and processor
-// libraries stay where the spooler loads them from.
-void PrinterInstaller::cleanUpWin2000Staging(DirectoryBuffer& directory) {
-  directoryResult(queryPrinterDriverDirectory(platform_.spooler, directory),
-                  "GetPrinterDriverDirectoryA", directory);
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
-  for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL"}) {
-    staging.remove(directory, name);
-  }
-  staging.remove(directory, monitorFile);
-  if (hasPrintProcessor) staging.remove(directory, processorFile);
-  for (const std::string& name :
-       {driverFile, uiFile, iniFileName(), gpdFileName(), std::string("STDNAMES.GPD")}) {
-    staging.remove(directory, name);
-  }
 }
 
 }  // namespace qlx

@@ -4,6 +4,8 @@
 // nothing is deleted afterwards.
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
@@ -26,30 +28,48 @@ constexpr char kDependentFilesWithoutProcessor[] =
 }  // namespace
 
 InstallResult PrinterInstaller::installWin9x(PortCode port) {
-  return runInstallFrame(kWin9xFamily, port, &PrinterInstaller::installWin9xComponents, nullptr);
+  return runInstallFrame(kWin9xFamily, win9xContents(), port,
+                         &PrinterInstaller::installWin9xComponents);
+}
+
+// Windows 9x's universal driver (unidrv, its help, its colour and icon
+// libraries) and the USB monitor serve other printers too; the model's
+// driver and its two libraries are this product's.
+InstallationContents PrinterInstaller::win9xContents() const {
+  InstallationContents contents;
+  contents.sourceFolder = kSourceFolder;
+  contents.environment = k9xEnvironment;
+  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
+  contents.files.push_back({"usbmon.dll", Place::SystemDirectory, Ownership::Shared});
+  if (hasPrintProcessor) {
+    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
+    contents.processorName = processorName;
+  }
+  const std::pair<std::string, Ownership> driverFiles[] = {{"dmcolor.dll", Ownership::Shared},
+                                                           {"iconlib.dll", Ownership::Shared},
+                                                           {"vantrix.dll", Ownership::Product},
+                                                           {driverFile, Ownership::Product},
+                                                           {"merlowe.dll", Ownership::Product}};
+  for (const auto& [name, ownership] : driverFiles) {
+    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
+  }
+  for (const char* name : {"unidrv.dll", "unidrv.hlp"}) {
+    contents.files.push_back({name, Place::PrinterDriverDirectory, Ownership::Shared, true});
+  }
+  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  // An optional companion: its failure is only logged.
+  contents.monitors.push_back({"usbmon.dll", "usbmon.DLL", Ownership::Shared, false});
+  return contents;
 }
 
 InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& directory) {
-  Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
+  stageMonitorAndProcessor(directory);
 
-  stageMonitorAndProcessor(kSourceFolder, directory, "usbmon.dll");
-
-  registerMonitor(k9xEnvironment);
-  const MonitorInfo2 usbMonitor{"usbmon.dll", k9xEnvironment, "usbmon.DLL"};
-  // An optional companion: its failure is only logged.
-  spoolerResult(spooler.addMonitor(nullptr, 2, &usbMonitor),
-                "AddMonitorA(\"usbmon.dll\", \"Windows 4.0\", \"usbmon.DLL\")", nullptr);
-  registerPrintProcessor(k9xEnvironment);
+  registerMonitors();
+  registerPrintProcessor();
 
   reportStep(text::kCopyFiles);
-  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
-                  directory);
-  for (const std::string& name :
-       {std::string("dmcolor.dll"), std::string("iconlib.dll"), std::string("vantrix.dll"),
-        driverFile, std::string("merlowe.dll")}) {
-    staging.copy(directory, name);
-  }
+  copyDriverFiles(directory);
   copyUniversalDriverFiles(directory);
 
   reportStep(text::kInstallDriver);
@@ -64,10 +84,7 @@ InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& director
   driver.pDependentFiles = hasPrintProcessor ? kDependentFiles : kDependentFilesWithoutProcessor;
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
-  if (!spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
-                     text::kAddPrinterDriverError)) {
-    return InstallResult::FatalError;
-  }
+  if (!addPrinterDriver(driver)) return InstallResult::FatalError;
   return InstallResult::Completed;
 }
 
@@ -101,8 +118,8 @@ void PrinterInstaller::copyUniversalDriverFiles(const DirectoryBuffer& driverDir
   const bool replaceHelp = replaceLibrary;
 
   FileStaging staging(platform_.kernel, kSourceFolder, log);
-  staging.copy(driverDirectory, "unidrv.dll", !replaceLibrary, reason);
-  staging.copy(driverDirectory, "unidrv.hlp", !replaceHelp, reason);
+  copyPackageFile(staging, driverDirectory, "unidrv.dll", !replaceLibrary, reason);
+  copyPackageFile(staging, driverDirectory, "unidrv.hlp", !replaceHelp, reason);
 }
 
 }  // namespace qlx

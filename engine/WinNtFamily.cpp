@@ -1,6 +1,9 @@
 // Windows NT 4.0, 2000 and XP: the raster driver, staged from driverNT\ in
 // the printer-driver directory.
 
+#include <string>
+#include <utility>
+
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
@@ -15,26 +18,47 @@ constexpr char kDependentFiles[] = "RASDDUI.DLL\0RASDDUI.HLP\0RASDD.DLL\0";
 }  // namespace
 
 InstallResult PrinterInstaller::installWinNtFamily(PortCode port) {
-  return runInstallFrame(kWinNtFamily, port, &PrinterInstaller::installWinNtComponents,
-                         &PrinterInstaller::cleanUpWinNtStaging);
+  return runInstallFrame(kWinNtFamily, winNtContents(), port,
+                         &PrinterInstaller::installWinNtComponents);
+}
+
+// The raster driver's files are Windows' own, shared with other drivers;
+// the model's data and interface files are this product's.
+InstallationContents PrinterInstaller::winNtContents() const {
+  InstallationContents contents;
+  contents.sourceFolder = kSourceFolder;
+  contents.environment = kNtEnvironment;
+  contents.files.push_back({monitorFile, Place::SystemDirectory, Ownership::Product});
+  if (hasPrintProcessor) {
+    contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
+    contents.processorName = processorName;
+  }
+  const std::pair<std::string, Ownership> driverFiles[] = {{"RASDD.DLL", Ownership::Shared},
+                                                           {"RASDDUI.DLL", Ownership::Shared},
+                                                           {"RASDDUI.HLP", Ownership::Shared},
+                                                           {driverFile, Ownership::Product},
+                                                           {uiFile, Ownership::Product}};
+  for (const auto& [name, ownership] : driverFiles) {
+    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
+  }
+  contents.monitors.push_back({monitorName, monitorFile, Ownership::Product, true});
+  // The monitor and processor names are deleted from the printer-driver
+  // directory too, where they were never staged; their libraries stay.
+  contents.stagedFiles = {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", monitorFile};
+  if (hasPrintProcessor) contents.stagedFiles.push_back(processorFile);
+  contents.stagedFiles.push_back(uiFile);
+  contents.stagedFiles.push_back(driverFile);
+  return contents;
 }
 
 InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& directory) {
-  Spooler& spooler = platform_.spooler;
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
+  stageMonitorAndProcessor(directory);
 
-  stageMonitorAndProcessor(kSourceFolder, directory, nullptr);
-
-  registerMonitor(kNtEnvironment);
-  registerPrintProcessor(kNtEnvironment);
+  registerMonitors();
+  registerPrintProcessor();
 
   reportStep(text::kCopyFiles);
-  directoryResult(queryPrinterDriverDirectory(spooler, directory), "GetPrinterDriverDirectoryA",
-                  directory);
-  for (const std::string& name : {std::string("RASDD.DLL"), std::string("RASDDUI.DLL"),
-                                  std::string("RASDDUI.HLP"), driverFile, uiFile}) {
-    staging.copy(directory, name);
-  }
+  copyDriverFiles(directory);
 
   reportStep(text::kInstallDriver);
   DriverInfo3 driver{};
@@ -48,24 +72,8 @@ InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& director
   driver.pDependentFiles = kDependentFiles;
   driver.pMonitorName = monitorName.c_str();
   driver.pDefaultDataType = "RAW";
-  if (!spoolerResult(spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
-                     text::kAddPrinterDriverError)) {
-    return InstallResult::FatalError;
-  }
+  if (!addPrinterDriver(driver)) return InstallResult::FatalError;
   return InstallResult::Completed;
-}
-
-// Deletes from the directory the buffer still holds: the printer-driver
-// directory of the copies, provided that query succeeded.
-void PrinterInstaller::cleanUpWinNtStaging(DirectoryBuffer& directory) {
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
-  staging.remove(directory, "RASDD.DLL");
-  staging.remove(directory, "RASDDUI.DLL");
-  staging.remove(directory, "RASDDUI.HLP");
-  staging.remove(directory, monitorFile);
-  if (hasPrintProcessor) staging.remove(directory, processorFile);
-  staging.remove(directory, uiFile);
-  staging.remove(directory, driverFile);
 }
 
 }  // namespace qlx

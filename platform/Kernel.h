@@ -61,12 +61,42 @@ class Kernel {
   // NUL, `size` or more when the path was cut short, 0 on failure.
   virtual Dword getModuleFileName(char* buffer, Dword size) = 0;
   virtual bool setCurrentDirectory(const char* path) = 0;  // SetCurrentDirectoryA
+
+  // GetFileAttributesA: kInvalidFileAttributes when the file cannot be reached.
+  virtual Dword getFileAttributes(const char* path) = 0;
+  virtual bool setFileAttributes(const char* path, Dword attributes) = 0;  // SetFileAttributesA
+  virtual bool removeDirectory(const char* path) = 0;                      // RemoveDirectoryA
+
+  // CreateMutexA without security attributes and not owned: the handle, 0 on
+  // failure; when the mutex existed already the last error is
+  // ERROR_ALREADY_EXISTS. The handle is never closed by the caller that keeps
+  // the name taken for the process's life.
+  virtual Handle createMutex(const char* name) = 0;
+
+  // MoveFileExA; with a null target and MOVEFILE_DELAY_UNTIL_REBOOT the file
+  // is deleted at the next start of Windows NT (Windows 9x lacks it).
+  virtual bool moveFileEx(const char* existing, const char* target, Dword flags) = 0;
+  // GetShortPathNameA: as GetSystemDirectoryA counts, for an existing path.
+  virtual Dword getShortPathName(const char* path, char* buffer, Dword size) = 0;
+  // GetPrivateProfileSectionA: the bytes copied without the final NUL, size - 2
+  // when the section did not fit.
+  virtual Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
+                                         const char* file) = 0;
+  // WritePrivateProfileSectionA: `lines` are "key=value" strings, each
+  // NUL-terminated, with one more NUL after the last.
+  virtual bool writePrivateProfileSection(const char* section, const char* lines,
+                                          const char* file) = 0;
 };
 
 inline constexpr Dword kGenericRead = 0x80000000u;
 inline constexpr Dword kFileShareRead = 0x1;
 inline constexpr Dword kOpenExisting = 3;
+inline constexpr Dword kFileAttributeReadOnly = 0x1;
+inline constexpr Dword kFileAttributeDirectory = 0x10;
+inline constexpr Dword kFileAttributeArchive = 0x20;
 inline constexpr Dword kFileAttributeNormal = 0x80;
+inline constexpr Dword kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr Dword kMoveFileDelayUntilReboot = 0x4;
 inline constexpr Dword kInvalidSetFilePointer = 0xFFFFFFFFu;
 inline constexpr Dword kGmemMoveableZeroInit = 0x42;
 inline constexpr Dword kFormatMessageAllocateFromSystem = 0x1100;

@@ -110,6 +110,17 @@ struct PrinterInfo2 {  // PRINTER_INFO_2A
   Dword AveragePPM;
 };
 
+struct PrinterDefaults {  // PRINTER_DEFAULTSA
+  const char* pDatatype;
+  void* pDevMode;
+  Dword DesiredAccess;
+};
+
+// MONITOR_INFO_1A, PRINTPROCESSOR_INFO_1A and PORT_INFO_1A: a name alone.
+struct NameInfo1 {
+  const char* pName;
+};
+
 struct Luid {  // LUID
   Dword LowPart;
   Long HighPart;

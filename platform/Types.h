@@ -21,19 +21,28 @@ inline constexpr HKey kHKeyLocalMachine = 0x80000002u;
 // Error codes the installer's own logic names.
 inline constexpr Dword kErrorSuccess = 0;
 inline constexpr Dword kErrorFileNotFound = 2;
+inline constexpr Dword kErrorPathNotFound = 3;
 inline constexpr Dword kErrorAccessDenied = 5;
 inline constexpr Dword kErrorInvalidHandle = 6;
 inline constexpr Dword kErrorNotEnoughMemory = 8;
 inline constexpr Dword kErrorSharingViolation = 32;
 inline constexpr Dword kErrorFileExists = 80;
 inline constexpr Dword kErrorInvalidParameter = 87;
+inline constexpr Dword kErrorCallNotImplemented = 120;
 inline constexpr Dword kErrorInsufficientBuffer = 122;
+inline constexpr Dword kErrorProcNotFound = 127;
 inline constexpr Dword kErrorAlreadyExists = 183;
 inline constexpr Dword kErrorNotAllAssigned = 1300;
+inline constexpr Dword kErrorPrinterDriverAlreadyInstalled = 1795;
+inline constexpr Dword kErrorUnknownPrinterDriver = 1797;
+inline constexpr Dword kErrorUnknownPrintProcessor = 1798;
 inline constexpr Dword kErrorInvalidPrinterName = 1801;
 inline constexpr Dword kErrorPrinterAlreadyExists = 1802;
-inline constexpr Dword kErrorUnknownPrinterDriver = 1797;
+inline constexpr Dword kErrorUnknownPrintMonitor = 3000;
+inline constexpr Dword kErrorPrinterDriverInUse = 3001;
 inline constexpr Dword kErrorPrintMonitorAlreadyInstalled = 3006;
+inline constexpr Dword kErrorPrintMonitorInUse = 3008;
+inline constexpr Dword kErrorPrintProcessorAlreadyInstalled = 3005;
 
 // Registry results are the error codes themselves.
 inline constexpr Long kRegSuccess = 0;

@@ -7,16 +7,21 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
+std::size_t programNameLength(std::string_view line) {
+  std::size_t at = 0;
+  if (at < line.size() && line[at] == '"') {
+    ++at;
+    while (at < line.size() && line[at] != '"') ++at;
+    if (at < line.size()) ++at;
+    return at;
+  }
+  while (at < line.size() && !isBlank(line[at])) ++at;
+  return at;
+}
+
 const char* commandTail(const char* commandLine) {
   if (commandLine == nullptr) return "";
-  const char* at = commandLine;
-  if (*at == '"') {
-    ++at;
-    while (*at != '\0' && *at != '"') ++at;
-    if (*at == '"') ++at;
-  } else {
-    while (*at != '\0' && !isBlank(*at)) ++at;
-  }
+  const char* at = commandLine + programNameLength(commandLine);
   while (isBlank(*at)) ++at;
   return at;
 }

@@ -6,18 +6,15 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallLog.h"
+#include "engine/InstallTexts.h"
 #include "engine/PrinterInstaller.h"
+#include "system/UninstallEntry.h"
 
 namespace qlx {
 namespace {
 
-constexpr char kUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DALVERA_QLX-957";
-constexpr char kDisplayName[] = "DALVERA QLX-957 POS Windows Driver 3.1.1E";
-constexpr char kUninstallerFolder[] = "\\QLX-957";
-constexpr char kUninstallerProgram[] = "\\QLX-957\\QLX957_Uninstaller.exe";
-constexpr const char* kUninstallerFiles[] = {"QLX957_Uninstaller.exe", "Uninstall_2k.dll",
-                                             "Uninstall_98.dll"};
+using uninstall::kDisplayName;
+using uninstall::kKey;
 
 // A path with a blank is quoted, or the system could run a planted program
 // named after its first word (C:\Program.exe) when the entry is used.
@@ -49,24 +46,22 @@ void PrinterInstaller::registerUninstall() {
   Kernel& kernel = platform_.kernel;
 
   // An entry from an earlier installation goes first, extra values and all.
-  const std::string keyName = join({"Uninstall key HKLM\\", kUninstallKey});
+  const std::string keyName = join({"Uninstall key HKLM\\", kKey});
   HKey earlier = 0;
-  if (registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &earlier) ==
-      kRegSuccess) {
+  if (registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyReadWrite, &earlier) == kRegSuccess) {
     logRegistry(log, join({keyName, ": delete the earlier entry"}),
-                registry.regDeleteKey(kHKeyLocalMachine, kUninstallKey));
+                registry.regDeleteKey(kHKeyLocalMachine, kKey));
     registry.regCloseKey(earlier);
   }
 
   HKey created = 0;
-  const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kUninstallKey, &created);
+  const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kKey, &created);
   const bool wasCreated = createResult == kRegSuccess;
   logRegistry(log, join({keyName, ": create"}), createResult);
 
   DirectoryBuffer windows;
   HKey entry = 0;
-  const Long openResult =
-      registry.regOpenKeyEx(kHKeyLocalMachine, kUninstallKey, 0, kKeyReadWrite, &entry);
+  const Long openResult = registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyReadWrite, &entry);
   if (openResult == kRegSuccess) {
     const auto setLogged = [&](const char* name, const std::string& data) {
       logRegistry(log, join({"Uninstall value ", quoted(name), " = ", quoted(data)}),
@@ -76,7 +71,7 @@ void PrinterInstaller::registerUninstall() {
     setLogged("DALVERA QLX-957", "");
     if (queryWindowsDirectory(kernel, windows)) {
       setLogged("UninstallString",
-                commandLineFor(std::string(windows.bytes) + kUninstallerProgram));
+                commandLineFor(std::string(windows.bytes) + uninstall::kProgram));
     }
     registry.regCloseKey(entry);
   } else {
@@ -84,11 +79,15 @@ void PrinterInstaller::registerUninstall() {
   }
   if (wasCreated) registry.regCloseKey(created);
 
+  // Without its folder the uninstaller is missing: the installation is incomplete.
   if (!queryWindowsDirectory(kernel, windows)) {
+    const Dword code = kernel.getLastError();
     if (log != nullptr) log->write("Uninstaller folder: skipped, no Windows directory");
+    incomplete_ = true;
+    reportApiError(text::kWindowsDirectoryError, code);
     return;
   }
-  const std::string folder = std::string(windows.bytes) + kUninstallerFolder;
+  const std::string folder = std::string(windows.bytes) + uninstall::kFolder;
   // An existing folder is simply used.
   const bool folderCreated = kernel.createDirectory(folder.c_str());
   if (log != nullptr) {
@@ -102,8 +101,12 @@ void PrinterInstaller::registerUninstall() {
       log->writeFailure(what, code);
     }
   }
-  for (const char* file : kUninstallerFiles) {
-    copyLogged(kernel, log, file, folder + "\\" + file, false);
+  for (const char* file : uninstall::kFiles) {
+    const CopyResult copied = copyLogged(kernel, log, file, folder + "\\" + file, false);
+    if (copied.failed()) {
+      incomplete_ = true;
+      reportCopyFailure(copied);
+    }
   }
 }
 

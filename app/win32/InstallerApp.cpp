@@ -8,6 +8,7 @@
 #include "app/win32/Win32OptionDialogs.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32UserInterface.h"
+#include "runtime/win32/RuntimeFailure.h"
 
 namespace qlx::win32 {
 
@@ -16,16 +17,32 @@ namespace qlx::win32 {
 // first timer tick runs the installation and ends the process from inside the
 // modal run.
 class InstallerApp {
+  static inline InstallLog* failureLog = nullptr;
+
  public:
   int run(const char* commandLine) {
     const ParsedCommandLine parsed = parseCommandLine(commandLine);
     InstallLog log(systemPlatform().kernel);
+    // Nobody clicks a stop box in an unattended run: the log says it instead.
+    failureLog = &log;
+    const struct LogGone {
+      ~LogGone() { failureLog = nullptr; }
+    } logGone;
+    runtimeFailureReport().configure(!isUnattended(parsed.options), [](const char* what) {
+      if (failureLog != nullptr) {
+        failureLog->writeWithoutAllocating({"Runtime failure: ", what, " Exit code 3"});
+      }
+    });
     const StartDecision start =
         startProgram(parsed, commandLine, systemPlatform().kernel, win32UserInterface(), log);
     if (!start.install) return start.exitCode;
     // After the log is open: a relative log path means the caller's folder.
-    prepareProcess(systemPlatform().kernel, win32UserInterface(),
-                   [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; });
+    const std::string problem =
+        prepareProcess(systemPlatform().kernel, win32UserInterface(),
+                       [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; });
+    if (!problem.empty()) {
+      return stopBeforeInstalling(problem, parsed.options, win32UserInterface(), log);
+    }
     if (parsed.options.mode == RunMode::Quiet) return runWithoutWindow(parsed.options, log);
 
     // Registers the progress bar class and the three-dimensional look; without

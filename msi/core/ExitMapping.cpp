@@ -22,7 +22,7 @@ ActionOutcome mapExitCode(Stage stage, std::uint32_t exitCode) {
       return {kActionSuccess, true, "done; the program started a restart"};
     case code(kExitCancelled):
       return {kActionUserExit, false, "cancelled"};
-    case kExitAlreadyRunning:
+    case code(kExitAlreadyRunning):
       // Windows Installer has no way to pass 1618 on from a custom action.
       return {kActionFailure, false,
               "another installation of the driver is running; try again when it has ended"};
@@ -35,7 +35,7 @@ ActionOutcome mapExitCode(Stage stage, std::uint32_t exitCode) {
     default:
       break;
   }
-  if (!install && exitCode == kExitUnknownProduct) {
+  if (!install && exitCode == code(kExitUnknownProduct)) {
     return {kActionSuccess, false, "nothing of the driver was installed"};
   }
   if (exitCode == code(kExitInstallFailure)) {

@@ -13,10 +13,6 @@ inline constexpr std::uint32_t kActionSuccess = 0;      // ERROR_SUCCESS
 inline constexpr std::uint32_t kActionUserExit = 1602;  // ERROR_INSTALL_USEREXIT
 inline constexpr std::uint32_t kActionFailure = 1603;   // ERROR_INSTALL_FAILURE
 
-// The installer's own codes beyond app/ExitCodes.h.
-inline constexpr std::uint32_t kExitUnknownProduct = 1605;  // ERROR_UNKNOWN_PRODUCT
-inline constexpr std::uint32_t kExitAlreadyRunning = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
-
 struct ActionOutcome {
   std::uint32_t result;  // what the custom action returns
   bool restart;          // the package ends asking for a restart (msiexec: 3010)

@@ -41,6 +41,16 @@ class Win32Kernel final : public Kernel {
   Handle getCurrentProcess() override;
   Dword getModuleFileName(char* buffer, Dword size) override;
   bool setCurrentDirectory(const char* path) override;
+  Dword getFileAttributes(const char* path) override;
+  bool setFileAttributes(const char* path, Dword attributes) override;
+  bool removeDirectory(const char* path) override;
+  Handle createMutex(const char* name) override;
+  bool moveFileEx(const char* existing, const char* target, Dword flags) override;
+  Dword getShortPathName(const char* path, char* buffer, Dword size) override;
+  Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
+                                 const char* file) override;
+  bool writePrivateProfileSection(const char* section, const char* lines,
+                                  const char* file) override;
 };
 
 // version.dll, loaded from the system directory on first use.
@@ -87,8 +97,25 @@ class Win32Spooler final : public Spooler {
                          const char* processorName) override;
   bool addPrinterDriver(const char* server, Dword level, const DriverInfo3* info) override;
   PrinterHandle addPrinter(const char* server, Dword level, const PrinterInfo2* info) override;
-  bool openPrinter(const char* name, PrinterHandle* handle, const void* defaults) override;
+  bool openPrinter(const char* name, PrinterHandle* handle,
+                   const PrinterDefaults* defaults) override;
   bool closePrinter(PrinterHandle handle) override;
+  bool enumPrinters(Dword flags, const char* name, Dword level, std::uint8_t* buffer,
+                    Dword bufferSize, Dword* needed, Dword* returned) override;
+  bool enumMonitors(const char* server, Dword level, std::uint8_t* buffer, Dword bufferSize,
+                    Dword* needed, Dword* returned) override;
+  bool enumPrintProcessors(const char* server, const char* environment, Dword level,
+                           std::uint8_t* buffer, Dword bufferSize, Dword* needed,
+                           Dword* returned) override;
+  bool enumPorts(const char* server, Dword level, std::uint8_t* buffer, Dword bufferSize,
+                 Dword* needed, Dword* returned) override;
+  bool setPrinter(PrinterHandle handle, Dword level, std::uint8_t* info, Dword command) override;
+  bool deletePrinter(PrinterHandle handle) override;
+  bool deletePrinterDriver(const char* server, const char* environment,
+                           const char* driverName) override;
+  bool deletePrintProcessor(const char* server, const char* environment,
+                            const char* processorName) override;
+  bool deleteMonitor(const char* server, const char* environment, const char* monitorName) override;
 };
 
 }  // namespace qlx::win32

@@ -104,4 +104,34 @@ bool Win32Kernel::setCurrentDirectory(const char* path) {
   return SetCurrentDirectoryA(path) != FALSE;
 }
 
+Dword Win32Kernel::getFileAttributes(const char* path) { return GetFileAttributesA(path); }
+
+bool Win32Kernel::setFileAttributes(const char* path, Dword attributes) {
+  return SetFileAttributesA(path, attributes) != FALSE;
+}
+
+bool Win32Kernel::removeDirectory(const char* path) { return RemoveDirectoryA(path) != FALSE; }
+
+Handle Win32Kernel::createMutex(const char* name) {
+  return fromNative(CreateMutexA(nullptr, FALSE, name));
+}
+
+bool Win32Kernel::moveFileEx(const char* existing, const char* target, Dword flags) {
+  return MoveFileExA(existing, target, flags) != FALSE;
+}
+
+Dword Win32Kernel::getShortPathName(const char* path, char* buffer, Dword size) {
+  return GetShortPathNameA(path, buffer, size);
+}
+
+Dword Win32Kernel::getPrivateProfileSection(const char* section, char* buffer, Dword size,
+                                            const char* file) {
+  return GetPrivateProfileSectionA(section, buffer, size, file);
+}
+
+bool Win32Kernel::writePrivateProfileSection(const char* section, const char* lines,
+                                             const char* file) {
+  return WritePrivateProfileSectionA(section, lines, file) != FALSE;
+}
+
 }  // namespace qlx::win32

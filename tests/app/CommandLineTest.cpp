@@ -31,6 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"/quiet"}},
                       // The program name takes no escapes: its backslash before the quote stays.
                       SplitCase{"ProgramNameEndsInBackslash", "\"C:\\dir\\\" /quiet", {"/quiet"}},
+                      // The quoted name ends at its quote: an option right after it is read.
+                      SplitCase{"OptionRightAfterTheQuotedName",
+                                "\"C:\\Deploy Share\\QLX957_Installer.exe\"/quiet /port:COM2",
+                                {"/quiet", "/port:COM2"}},
                       SplitCase{"BlanksAndTabsSeparate",
                                 "x.exe /quiet\t/port:COM2   /norestart",
                                 {"/quiet", "/port:COM2", "/norestart"}},
@@ -110,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"PortsInOrder3", {"/port=COM4"}, kInteractive, 3, -1, kAsk, ""},
         OptionCase{"PortsInOrder4", {"/port:lpt1"}, kInteractive, 4, -1, kAsk, ""},
         OptionCase{"PortsInOrder5", {"/port:LPT2"}, kInteractive, 5, -1, kAsk, ""},
+        OptionCase{"PortAsTheSpoolerSpellsIt", {"/port:COM2:"}, kInteractive, 1, -1, kAsk, ""},
         OptionCase{"PolicyVersion", {"/overwrite:version"}, kInteractive, -1, 0, kAsk, ""},
         OptionCase{"PolicyDate", {"-Overwrite=DATE"}, kInteractive, -1, 1, kAsk, ""},
         OptionCase{"PolicyAlways", {"/overwrite:always"}, kInteractive, -1, 2, kAsk, ""},
@@ -129,6 +134,21 @@ INSTANTIATE_TEST_SUITE_P(
                    RestartChoice::Force,
                    "x.log"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST(CommandLine, RemovalRepeatableRunsAndAnyPortUnattended) {
+  const InstallOptions removal = parsedOk({"/uninstall", "/quiet", "/norestart", "/log:r.log"});
+  EXPECT_TRUE(removal.uninstall);
+  EXPECT_EQ(removal.restart, RestartChoice::Never);
+  EXPECT_TRUE(parsedOk({"-Uninstall"}).uninstall);  // attended: it asks first
+  const InstallOptions once = parsedOk({"/once", "/passive", "/port:LPT2"});
+  EXPECT_TRUE(once.once);
+  EXPECT_EQ(once.portIndex.value_or(-1), 5);
+  for (const char* port : {"USB001", "COM5", "FILE:", "IP_10.1.2.3"}) {
+    const InstallOptions options = parsedOk({"/quiet", std::string("/port:") + port});
+    EXPECT_EQ(options.otherPort, port);
+    EXPECT_FALSE(options.portIndex.has_value());
+  }
+}
 
 TEST(CommandLine, QuestionMarkAsksForTheUsage) {
   EXPECT_TRUE(parsedOk({"/?"}).usage);
@@ -156,8 +176,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"NoPrefix", {"quiet"}, "\"quiet\" is not an option"},
         BadCase{"EmptyArgument", {""}, "\"\" is not an option"},
         BadCase{"BarePrefix", {"/"}, "\"/\" is not a known option"},
-        BadCase{"UnknownPort", {"/port:COM5"}, "the port is one of"},
-        BadCase{"PortWithColon", {"/port:COM2:"}, "the port is one of"},
+        BadCase{"OtherPortAttended", {"/port:COM5"}, "\"/port:COM5\": the port dialog offers"},
+        BadCase{"UsbPortAttended", {"/port:USB001", "/norestart"}, "/quiet or /passive"},
+        BadCase{"UninstallWithPort", {"/uninstall", "/port:COM1"}, "/uninstall takes no"},
+        BadCase{"UninstallWithPolicy", {"/overwrite:date", "/uninstall"}, "/uninstall takes no"},
+        BadCase{"UninstallOnce", {"/uninstall", "/once", "/quiet"}, "/uninstall takes no"},
+        BadCase{"UninstallWithValue", {"/uninstall:all"}, "takes no value"},
+        BadCase{"OnceTwice", {"/once", "/ONCE"}, "more than once"},
         BadCase{"PortWithoutValue", {"/port"}, "needs a value"},
         BadCase{"PortEmptyValue", {"/port:"}, "needs a value"},
         BadCase{"UnknownPolicy", {"/overwrite:newer"}, "the policy is one of"},
@@ -175,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(CommandLine, AfterAnErrorTheRestIsStillReadForTheLog) {
-  const ParsedCommandLine parsed = parseArguments({"/quiet", "/port:COM9", "/log:C:\\q.log"});
+  const ParsedCommandLine parsed = parseArguments({"/quiet", "/overwrite:newer", "/log:C:\\q.log"});
   EXPECT_FALSE(parsed.ok());
   EXPECT_EQ(parsed.options.mode, RunMode::Quiet);
   EXPECT_EQ(parsed.options.logFile, "C:\\q.log");

@@ -2,6 +2,7 @@
 
 #include "app/InstallFlow.h"
 #include "app/ProgramStart.h"
+#include "app/StartUp.h"
 #include "support/InstallerFixture.h"
 
 namespace qlx::testing_support {
@@ -62,26 +63,54 @@ TEST_F(PrepareProcess, MovesToTheProgramsFolderThenTurnsGhostingOff) {
   EXPECT_TRUE(fake.windowsGhostingDisabled());
 }
 
-TEST_F(PrepareProcess, CarriesOnWhereTheFolderCannotBeHad) {
+// The package would be read from some other folder: the run stops, saying
+// which folder and why.
+TEST_F(PrepareProcess, AFolderThatCannotBeMadeCurrentStopsTheRun) {
   struct Case {
     const char* label;
     std::function<void(fake::FakePlatform&)> arrange;
+    const char* problem;
   };
   const Case cases[] = {
-      {"no program path", [](auto& m) { m.failCall("GetModuleFileNameA", 5); }},
-      {"folder refused", [](auto& m) { m.failCall("SetCurrentDirectoryA", 5); }},
-      {"folder gone", [](auto& m) { m.setProgramPath("E:\\Gone\\QLX957_Installer.exe"); }},
+      {"no program path", [](auto& m) { m.failCall("GetModuleFileNameA", 5); },
+       "The program's own folder cannot be found (error 5: Access is denied.)."},
+      {"folder refused", [](auto& m) { m.failCall("SetCurrentDirectoryA", 5); },
+       "The program's folder \"D:\\Pkg\\\" cannot be made the current directory (error 5: "
+       "Access is denied.)."},
+      {"folder gone", [](auto& m) { m.setProgramPath("E:\\Gone\\QLX957_Installer.exe"); },
+       "The program's folder \"E:\\Gone\\\" cannot be made the current directory (error 2: The "
+       "system cannot find the file specified.)."},
       {"path cut short",
-       [](auto& m) { m.setProgramPath("D:\\Pkg\\" + std::string(300, 'x') + ".exe"); }},
+       [](auto& m) { m.setProgramPath("D:\\Pkg\\" + std::string(300, 'x') + ".exe"); },
+       "The program's own folder cannot be found: its path is longer than 260 characters."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
     fake::FakePlatform machine;
     machine.addDirectory("D:\\Pkg");
     machine.setProgramPath("D:\\Pkg\\QLX957_Installer.exe");
     c.arrange(machine);
-    prepareProcess(machine, machine);
-    EXPECT_EQ(machine.currentDirectory(), "C:\\SETUP") << c.label;
-    EXPECT_TRUE(machine.windowsGhostingDisabled()) << c.label;
+    EXPECT_EQ(prepareProcess(machine, machine),
+              std::string(c.problem) + "\n\nNothing was installed.");
+    EXPECT_EQ(machine.currentDirectory(), "C:\\SETUP");
+  }
+}
+
+TEST(StopBeforeInstalling, TellsTheUserOrTheLogAndEndsAsAFailure) {
+  for (const char* arguments : {"", "/passive /log:C:\\q.log", "/quiet /log:C:\\q.log"}) {
+    SCOPED_TRACE(arguments);
+    fake::FakePlatform machine;
+    InstallLog log{machine};
+    const ParsedCommandLine parsed = parseCommandLine(std::string("x.exe ") + arguments);
+    if (!parsed.options.logFile.empty()) log.open(parsed.options.logFile);
+    const bool attended = *arguments == '\0';
+    EXPECT_EQ(stopBeforeInstalling("The reason.", parsed.options, machine, log),
+              attended ? kExitFailure : kExitInstallFailure);
+    EXPECT_EQ(machine.messageBoxes().size(), attended ? 1u : 0u);
+    if (!attended) {
+      EXPECT_EQ(machine.file("C:\\q.log")->contents,
+                "The reason.\r\nResult: nothing installed, exit code 1603\r\n");
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "app/ExitCodes.h"
+#include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "fake/FakePlatform.h"
 
@@ -33,22 +34,75 @@ class StartUp : public ::testing::Test {
   std::string line;
 };
 
-TEST_F(StartUp, NoArgumentsTouchNothingAndInstall) {
+TEST_F(StartUp, NoArgumentsOnlyTakeTheInstallersNameAndInstall) {
   const StartDecision decision = start("");
   EXPECT_TRUE(decision.install);
-  EXPECT_THAT(fake.calls(), IsEmpty());
+  EXPECT_THAT(fake.callTexts(),
+              ElementsAre("CreateMutexA(Global\\DALVERA_QLX-957_Installer)", "GetLastError()"));
   EXPECT_FALSE(log.isOpen());
 }
 
+// A second copy started while one runs: the mutex name another process
+// holds, on systems with and without the global namespace.
+TEST(SingleInstance, ASecondCopyChangesNothingAndSaysWhy) {
+  struct Case {
+    const char* label;
+    Dword platformId, major, minor;
+    const char* heldElsewhere;  // null: no other copy runs
+    const char* arguments;
+    bool install;
+    int exitCode;
+    std::size_t boxes;
+  };
+  const Case cases[] = {
+      {"XP, first copy", 2, 5, 1, nullptr, "", true, 0, 0},
+      {"XP, attended second", 2, 5, 1, kInstanceMutexGlobal, "", false, kExitFailure, 1},
+      {"XP, quiet second", 2, 5, 1, kInstanceMutexGlobal, "/quiet /log:C:\\q.log", false,
+       kExitAlreadyRunning, 0},
+      {"XP, passive second", 2, 5, 1, kInstanceMutexGlobal, "/passive", false, kExitAlreadyRunning,
+       0},
+      {"NT 4.0 without the global namespace", 2, 4, 0, kInstanceMutex, "/quiet", false,
+       kExitAlreadyRunning, 0},
+      {"NT 4.0, first copy", 2, 4, 0, nullptr, "/quiet", true, 0, 0},
+      {"98, attended second", 1, 4, 10, kInstanceMutex, "", false, kExitFailure, 1},
+      {"98, first copy", 1, 4, 10, nullptr, "", true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fake::FakePlatform machine;
+    machine.setVersion(c.platformId, c.major, c.minor);
+    if (c.heldElsewhere != nullptr) machine.holdMutexElsewhere(c.heldElsewhere);
+    InstallLog runLog{machine};
+    const std::string line = std::string("x.exe ") + c.arguments;
+    const StartDecision decision =
+        startProgram(parseCommandLine(line), line, machine, machine, runLog);
+    EXPECT_EQ(decision.install, c.install);
+    EXPECT_EQ(decision.exitCode, c.exitCode);
+    ASSERT_EQ(machine.messageBoxes().size(), c.boxes);
+    if (c.boxes == 1) {
+      EXPECT_EQ(machine.messageBoxes()[0].text,
+                "Another installation of the DALVERA QLX-957 driver is already running.");
+    }
+  }
+  fake::FakePlatform machine;
+  machine.holdMutexElsewhere(kInstanceMutexGlobal);
+  InstallLog runLog{machine};
+  const std::string line = "x.exe /quiet /log:C:\\q.log";
+  startProgram(parseCommandLine(line), line, machine, machine, runLog);
+  EXPECT_THAT(machine.file("C:\\q.log")->contents,
+              HasSubstr("Another installation of the DALVERA QLX-957 driver is already running. "
+                        "Nothing was changed, exit code 1618\r\n"));
+}
+
 TEST_F(StartUp, BadCommandLineShowsTheReasonAndTheUsage) {
-  const StartDecision decision = start("/port:COM7");
+  const StartDecision decision = start("/overwrite:newest");
   EXPECT_FALSE(decision.install);
   EXPECT_EQ(decision.exitCode, kExitBadCommandLine);
   ASSERT_EQ(fake.messageBoxes().size(), 1u);
   const fake::MessageBoxRecord& box = fake.messageBoxes()[0];
   EXPECT_TRUE(box.applicationBox);
   EXPECT_EQ(box.type, kMbOk | kMbIconWarning);
-  EXPECT_THAT(box.text, StartsWith("\"/port:COM7\": the port is one of"));
+  EXPECT_THAT(box.text, StartsWith("\"/overwrite:newest\": the policy is one of"));
   EXPECT_THAT(box.text, HasSubstr(std::string("\n\n") + kUsageText));
 }
 

@@ -73,11 +73,8 @@ class Unattended : public ::testing::Test {
   }
 
   void preinstallDriver() {
-    fake.addInstalledDriver("DALVERA QLX-957", "Windows NT x86");
-    fake.addFile("C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO957.DLL");
-    fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL",
-                           "DALVERA PRINT PROCESSOR QLX957");
-    fake.addInstalledPrinter("DALVERA QLX-957");
+    addCompleteInstallation(fake, Family::WinNt);
+    fake.addInstalledPrinter("DALVERA QLX-957", "DALVERA QLX-957");
   }
 
   fake::FakePlatform fake;
@@ -238,13 +235,12 @@ TEST_F(Unattended, InteractiveCodesStayAsTheyWere) {
 
 TEST_F(Unattended, AnErrorThatWouldBeABoxGoesToTheLogAndTheRunGoesOn) {
   fake.setVersion(2, 5, 2);
-  fake.failCall("AddMonitorA", 3006);
+  fake.failCall("AddMonitorA", 1722);
   EXPECT_EQ(run({"/passive", std::string("/log:") + kLogPath}), 3010);
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
   expectInOrder(
       {"AddMonitorA(\"DALVERA Language Monitor QLX957\", \"Windows NT x86\", "
-       "\"QLMON957.DLL\"): failed, error 3006: The specified print monitor has already "
-       "been installed.",
+       "\"QLMON957.DLL\"): failed, error 1722: The RPC server is unavailable.",
        "Status: Install print processor... [44%]"});
 }
 
@@ -262,7 +258,9 @@ TEST_F(Unattended, FreshInstallationLog) {
   expectInOrder({
       "Status: Check drivers... [11%]",
       "EnumPrinterDriversA(level 3): ok",
-      "Driver \"DALVERA QLX-957\" is not installed (0 drivers listed): fresh installation",
+      "Driver \"DALVERA QLX-957\" is not installed (0 drivers listed)",
+      "Fresh installation",
+      "Package: all 10 files are there",
       "Status: Add printer... [22%]",
       "Copy driverNT\\QLMON957.DLL -> C:\\WINDOWS\\system32\\QLMON957.DLL: copied",
       "Status: Install language monitor... [33%]",
@@ -303,10 +301,12 @@ TEST_F(Unattended, DriverPresentLogIsShortAndComplete) {
                   "Options: port LPT1 (default), overwrite version (default), restart "
                   "never (default), log \"C:\\SETUP\\q.log\"",
                   "Status: Check drivers... [11%]",
-                  "EnumPrinterDriversA(level 3): 111 bytes needed",
-                  "EnumPrinterDriversA(level 3): ok",
-                  "Driver \"DALVERA QLX-957\" is installed: adding a printer",
-                  "Status: Add printer... [22%]", "OpenPrinterA(\"DALVERA QLX-957\"): exists",
+                  "EnumPrinterDriversA(level 3): 143 bytes needed",
+                  "EnumPrinterDriversA(level 3): ok", "Driver \"DALVERA QLX-957\" is installed",
+                  "Installed: language monitor there, print processor there, uninstall entry "
+                  "there, uninstaller files there",
+                  "The installation is complete: adding a printer", "Status: Add printer... [22%]",
+                  "OpenPrinterA(\"DALVERA QLX-957\"): exists",
                   "OpenPrinterA(\"DALVERA QLX-957(#1)\"): no such printer, the name is free",
                   "Status: Install printer... [33%]",
                   "AddPrinterA(\"DALVERA QLX-957(#1)\", port \"LPT1:\", driver \"DALVERA "

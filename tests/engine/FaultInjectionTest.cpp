@@ -46,22 +46,55 @@ const std::set<std::string>& failableCalls() {
                                               "AddPrinterDriverA",
                                               "AddPrinterA",
                                               "OpenPrinterA",
-                                              "ExitWindowsEx"};
+                                              "ExitWindowsEx",
+                                              "GetFileAttributesA",
+                                              "SetFileAttributesA",
+                                              "EnumPrintersA",
+                                              "EnumMonitorsA",
+                                              "EnumPrintProcessorsA"};
   return names;
 }
 
-// The error box each spooler call owns, and whether its failure is fatal there.
+// What a failure does beyond its box: stop the installation, leave it
+// incomplete (a file not placed; a later step may still stop it), or nothing
+// by itself (a later step may still stop for it).
+enum class Effect { Fatal, Incomplete, Shown };
+
+// The error box each call owns, and its effect there.
 struct Reported {
   const char* prefix;
-  bool fatal;
+  Effect effect;
 };
 
-std::optional<Reported> reportedFailure(Family family, const std::string& call, int occurrence) {
-  if (call == "EnumPrinterDriversA" && occurrence == 2) return Reported{"EnumPrinterDrivers", true};
-  if (call == "AddPrinterA") return Reported{"AddPrinter Error", true};
-  if (call == "AddMonitorA" && occurrence == 1) return Reported{"AddMonitor", false};
-  if (call == "AddPrintProcessorA") return Reported{"AddProcess", false};
-  if (call == "AddPrinterDriverA") return Reported{"AddPrinterDriver", family != Family::Win2000};
+// A package file is looked for by its relative path, every installed one by its full path.
+bool packageCheck(const fake::Call& call) {
+  return call.name == "GetFileAttributesA" && call.args.at(0).find(':') == std::string::npos;
+}
+
+std::optional<Reported> reportedFailure(Family family, const fake::Call& call, int occurrence) {
+  const std::string& name = call.name;
+  if (name == "EnumPrinterDriversA" && occurrence == 2)
+    return Reported{"EnumPrinterDrivers", Effect::Fatal};
+  if (packageCheck(call)) return Reported{"The driver package is incomplete", Effect::Fatal};
+  if (name == "OpenPrinterA") return Reported{"OpenPrinter Error", Effect::Fatal};
+  if (name == "AddPrinterA") return Reported{"AddPrinter Error", Effect::Fatal};
+  if (name == "AddMonitorA" && occurrence == 1) return Reported{"AddMonitor", Effect::Shown};
+  if (name == "AddPrintProcessorA") return Reported{"AddProcess", Effect::Shown};
+  if (name == "AddPrinterDriverA")
+    return Reported{"AddPrinterDriver", family == Family::Win2000 ? Effect::Shown : Effect::Fatal};
+  // What the copies need: shown, and the installation ends incomplete.
+  if (name == "CopyFileA") return Reported{"CopyFile Error", Effect::Incomplete};
+  if (name == "GetSystemDirectoryA")
+    return Reported{"GetSystemDirectory Error", Effect::Incomplete};
+  if (name == "GetPrintProcessorDirectoryA")
+    return Reported{"GetPrintProcessorDirectory", Effect::Incomplete};
+  if (name == "GetPrinterDriverDirectoryA" && occurrence == 1) {
+    return Reported{"GetPrinterDriverDirectory Error", Effect::Incomplete};
+  }
+  // The first asks where the uninstaller files should be, the third where to copy them.
+  if (name == "GetWindowsDirectoryA" && occurrence == 3) {
+    return Reported{"GetWindowsDirectory Error", Effect::Incomplete};
+  }
   return std::nullopt;
 }
 
@@ -83,16 +116,16 @@ INSTANTIATE_TEST_SUITE_P(AllFamilies, FaultInjection,
 TEST_P(FaultInjection, EachCallFailingInTurn) {
   const auto baseline = freshRun();
   ASSERT_EQ(baseline->install(), InstallResult::Completed);
-  std::vector<std::pair<std::string, int>> failable;  // name and its occurrence
+  std::vector<std::pair<fake::Call, int>> failable;  // the call and its occurrence
   std::map<std::string, int> seen;
   for (const fake::Call& call : baseline->fake.calls()) {
-    if (failableCalls().count(call.name)) failable.emplace_back(call.name, ++seen[call.name]);
+    if (failableCalls().count(call.name)) failable.emplace_back(call, ++seen[call.name]);
   }
   ASSERT_EQ(failable.size(), baseline->fake.failableCallCount());
 
   for (std::size_t index = 0; index < failable.size(); ++index) {
-    const auto& [name, occurrence] = failable[index];
-    SCOPED_TRACE(name + " #" + std::to_string(occurrence));
+    const auto& [call, occurrence] = failable[index];
+    SCOPED_TRACE(call.text() + " #" + std::to_string(occurrence));
     const auto run = freshRun();
     fake::FakePlatform& fake = run->fake;
     fake.failNthFailableCall(index, kInjectedError);
@@ -105,12 +138,14 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
     for (const fake::MessageBoxRecord& box : fake.messageBoxes()) {
       if (box.applicationBox) errorBoxes.push_back(box.text);
     }
-    const auto reported = reportedFailure(GetParam(), name, occurrence);
+    const auto reported = reportedFailure(GetParam(), call, occurrence);
     if (reported) {
       ASSERT_FALSE(errorBoxes.empty());
       EXPECT_THAT(errorBoxes.front(), ::testing::StartsWith(std::string(reported->prefix)));
-      EXPECT_THAT(errorBoxes.front(), ::testing::HasSubstr("Error Code: 4242\n\n"));
-      if (reported->fatal) EXPECT_EQ(result, InstallResult::FatalError);
+      EXPECT_THAT(errorBoxes.front(), ::testing::HasSubstr("4242"));
+      if (reported->effect == Effect::Fatal) EXPECT_EQ(result, InstallResult::FatalError);
+      if (reported->effect == Effect::Incomplete) EXPECT_NE(result, InstallResult::Completed);
+      if (reported->effect == Effect::Shown) EXPECT_NE(result, InstallResult::Incomplete);
     } else {
       // A silent call never shows its own code.
       for (const std::string& text : errorBoxes) {
@@ -131,11 +166,11 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
 TEST_P(FaultInjection, ErrorBoxWithoutSystemTextWhenTheLookupFails) {
   const auto run = freshRun();
   fake::FakePlatform& fake = run->fake;
-  fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
+  fake.failCall("AddMonitorA", 1722);
   fake.failCall("FormatMessageA", 8);
   run->install();
   ASSERT_FALSE(fake.messageBoxes().empty());
-  EXPECT_EQ(fake.messageBoxes()[0].text, "AddMonitor Error Code: 3006\n\n");
+  EXPECT_EQ(fake.messageBoxes()[0].text, "AddMonitor Error Code: 1722\n\n");
   EXPECT_EQ(fake.liveAllocations(), 0);
 }
 

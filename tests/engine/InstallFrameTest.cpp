@@ -36,8 +36,8 @@ TEST_P(InstallFrame, FreshInstallationCreatesThePrinterUnderThePlainName) {
   EXPECT_EQ(fake.liveAllocations(), 0);
 }
 
-TEST_P(InstallFrame, DriverPresentAddsOnlyAPrinterWithTheShortSequence) {
-  preinstallDriver();
+TEST_P(InstallFrame, CompleteInstallationGetsOnlyAPrinterWithTheShortSequence) {
+  preinstallInstallation();
   ASSERT_EQ(install(), InstallResult::Completed);
 
   EXPECT_THAT(statusTrail(),
@@ -71,7 +71,7 @@ TEST_P(InstallFrame, DriverNameDifferingOnlyInCaseDoesNotCount) {
 
 TEST_P(InstallFrame, DriverFoundAmongOthers) {
   preinstallDriver("Generic / Text Only");
-  preinstallDriver();
+  preinstallInstallation();
   preinstallDriver("Another Driver");
   install();
   EXPECT_THAT(callsNamed("AddPrinterDriverA"), IsEmpty());
@@ -235,7 +235,7 @@ class NameProbe : public InstallerTest,
 TEST_P(NameProbe, TakesTheFirstFreeName) {
   const auto& [family, c] = GetParam();
   prepare(family);
-  preinstallDriver();
+  preinstallInstallation();
   for (const std::string& name : c.existing) fake.addInstalledPrinter(name);
 
   ASSERT_EQ(install(), InstallResult::Completed);

@@ -113,16 +113,17 @@ TEST_F(Win2000Family, FailedDriverInstallationIsShownAndThePrinterCreationStillT
 }
 
 TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndTheInstallationGoesOn) {
-  // Both left registered by an earlier attempt.
-  fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
+  // The processor is there, so that the printer can still be made.
   fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
   fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL",
                          "DALVERA PRINT PROCESSOR QLX957");
   fake.clearCalls();
+  fake.failCall("AddMonitorA", 1722);
+  fake.failCall("AddPrintProcessorA", 1722);
   EXPECT_EQ(install(), InstallResult::Completed);
   EXPECT_EQ(messageTexts().size(), 3u);  // two error boxes, then the restart question
-  EXPECT_EQ(messageTexts()[0].rfind("AddMonitor Error Code: 3006\n\n", 0), 0u);
-  EXPECT_EQ(messageTexts()[1].rfind("AddProcess Error Code: 3012\n\n", 0), 0u);
+  EXPECT_EQ(messageTexts()[0].rfind("AddMonitor Error Code: 1722\n\n", 0), 0u);
+  EXPECT_EQ(messageTexts()[1].rfind("AddProcess Error Code: 1722\n\n", 0), 0u);
   EXPECT_EQ(fake.statusString, "Completed!");
 }
 

@@ -5,9 +5,12 @@
 namespace qlx::testing_support {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::Pair;
 
 constexpr char kSystem[] = "C:\\WINDOWS\\SYSTEM";
@@ -110,12 +113,14 @@ TEST_F(Win9x, ProductMonitorFailureIsShownAndEverythingElseFollows) {
   EXPECT_EQ(fake.driverCalls().size(), 1u);
 }
 
-TEST_F(Win9x, ProcessorAlreadyInstalledIsShownAndDoesNotStop) {
+TEST_F(Win9x, ProcessorLeftByAnEarlierRunIsThereAlreadyWithoutABox) {
   fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
   fake.addPrintProcessor(nullptr, "Windows 4.0", "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
   fake.clearCalls();
   EXPECT_EQ(install(), InstallResult::Completed);
-  EXPECT_EQ(messageTexts().at(0).rfind("AddProcess Error Code: 3012\n\n", 0), 0u);
+  EXPECT_EQ(messageTexts().size(), 1u);  // the restart question
+  EXPECT_THAT(callsNamed("CopyFileA"),
+              Not(Contains(HasSubstr("QLPRO957.DLL, C:\\WINDOWS\\SYSTEM"))));  // in use, kept
 }
 
 TEST_F(Win9x, FailedDriverInstallationIsFatalAndKeepsTheCopiedFiles) {

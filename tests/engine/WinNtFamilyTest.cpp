@@ -7,6 +7,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Pair;
 
@@ -96,19 +97,23 @@ TEST_F(WinNtFamily, FailedDriverInstallationIsFatalAndLeavesTheStagedFiles) {
   EXPECT_TRUE(fake.fileExists(std::string(kDrivers) + "\\RASDD.DLL"));
 }
 
-TEST_F(WinNtFamily, MonitorAlreadyInstalledIsShownAndTheInstallationGoesOn) {
-  fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
+TEST_F(WinNtFamily, MonitorLeftByAnEarlierRunIsThereAlreadyWithoutABox) {
+  fake.addInstalledMonitor("DALVERA Language Monitor QLX957", "QLMON957.DLL");
   EXPECT_EQ(install(), InstallResult::Completed);
-  EXPECT_EQ(messageTexts()[0].rfind("AddMonitor Error Code: 3006\n\n", 0), 0u);
+  EXPECT_THAT(messageTexts(), ElementsAre(HasSubstr("Restart the computer")));
   EXPECT_THAT(fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
 }
 
-TEST_F(WinNtFamily, MissingPackageFileLetsTheSpoolerDecide) {
+TEST_F(WinNtFamily, MissingPackageFileStopsTheRunBeforeAnythingChanges) {
   prepare(Family::WinNt);
   fake.deleteFile("C:\\SETUP\\driverNT\\RASDD.DLL");
   fake.clearCalls();
-  EXPECT_EQ(install(), InstallResult::FatalError);  // the driver file is missing
-  EXPECT_EQ(messageTexts().at(0).rfind("AddPrinterDriver Error Code: 2\n\n", 0), 0u);
+  EXPECT_EQ(install(), InstallResult::FatalError);
+  EXPECT_THAT(messageTexts(), ElementsAre("The driver package is incomplete. These files are "
+                                          "missing:\n\ndriverNT\\RASDD.DLL\n\nNothing was "
+                                          "installed."));
+  EXPECT_THAT(callsNamed("CopyFileA"), IsEmpty());
+  EXPECT_THAT(callsNamed("AddMonitorA"), IsEmpty());
 }
 
 TEST_F(WinNtFamily, WithoutPrintProcessor) {

@@ -21,11 +21,13 @@ namespace qlx::fake::detail {
 namespace {
 
 // Calls that release, or cannot fail meaningfully, are left out.
-constexpr std::array<std::string_view, 35> kFailableCalls = {
+constexpr std::array<std::string_view, 52> kFailableCalls = {
     // KERNEL32
     "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
     "CreateDirectoryA", "CreateFileA", "GetFileTime", "SetFilePointer", "WriteFile", "GlobalAlloc",
     "GlobalLock", "GlobalHandle", "FormatMessageA", "GetModuleFileNameA", "SetCurrentDirectoryA",
+    "GetFileAttributesA", "SetFileAttributesA", "RemoveDirectoryA", "CreateMutexA", "MoveFileExA",
+    "GetShortPathNameA", "GetPrivateProfileSectionA", "WritePrivateProfileSectionA",
     // VERSION
     "GetFileVersionInfoSizeA", "GetFileVersionInfoA", "VerQueryValueA",
     // ADVAPI32
@@ -34,6 +36,8 @@ constexpr std::array<std::string_view, 35> kFailableCalls = {
     // WINSPOOL
     "EnumPrinterDriversA", "GetPrinterDriverDirectoryA", "GetPrintProcessorDirectoryA",
     "AddMonitorA", "AddPrintProcessorA", "AddPrinterDriverA", "AddPrinterA", "OpenPrinterA",
+    "EnumPrintersA", "EnumMonitorsA", "EnumPrintProcessorsA", "EnumPortsA", "SetPrinterA",
+    "DeletePrinter", "DeletePrinterDriverA", "DeletePrintProcessorA", "DeleteMonitorA",
     // USER32
     "ExitWindowsEx"};
 

@@ -26,7 +26,16 @@ class CallLog {
 
   void failCall(const std::string& name, Dword error, int occurrence);
   void failNth(std::size_t index, Dword error);
+  void clearFaults() {
+    byOccurrence_.clear();
+    byIndex_.clear();
+  }
   std::size_t failableCount() const { return failable_; }
+  // Failable calls of `name` made since the last clear().
+  int occurrences(const std::string& name) const {
+    const auto made = made_.find(name);
+    return made == made_.end() ? 0 : made->second;
+  }
 
   const std::vector<Call>& calls() const { return calls_; }
   // Occurrences and failable indices count again from here.

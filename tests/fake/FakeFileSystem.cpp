@@ -48,6 +48,22 @@ std::vector<std::string> FileSystem::filesIn(std::string_view directory) const {
   return names;
 }
 
+std::vector<std::string> FileSystem::allFiles() const {
+  std::vector<std::string> paths;
+  for (const auto& [key, entry] : entries_) {
+    if (!entry.directory) paths.push_back(entry.path);
+  }
+  return paths;
+}
+
+bool FileSystem::hasChildren(std::string_view directory) const {
+  const std::string parent = toUpper(directory);
+  for (const auto& [key, entry] : entries_) {
+    if (parentPath(key) == parent) return true;
+  }
+  return false;
+}
+
 Dword FileSystem::readError(std::string_view path, Dword shareMode) const {
   constexpr Dword kFileShareWrite = 0x2;
   if (!isDirectory(parentPath(path))) return kErrorPathNotFound;

@@ -29,6 +29,8 @@ class FileSystem {
   void putFile(std::string_view path, FakeFile file);
   void remove(std::string_view path);
   std::vector<std::string> filesIn(std::string_view directory) const;  // names, sorted
+  bool hasChildren(std::string_view directory) const;                  // files or directories
+  std::vector<std::string> allFiles() const;                           // full paths
 
   // Win32 codes for opening an existing file to read with `shareMode`:
   // 3 path missing, 2 file missing, 5 a directory, 32 held open for writing.

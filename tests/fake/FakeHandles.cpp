@@ -24,6 +24,12 @@ bool HandleTable::close(Handle handle, HandleKind kind) {
   return true;
 }
 
+int HandleTable::count() const {
+  return static_cast<int>(std::count_if(open_.begin(), open_.end(), [](const auto& entry) {
+    return entry.second.kind != HandleKind::Mutex;
+  }));
+}
+
 bool HandleTable::isOpen(HandleKind kind, std::string_view target) const {
   return std::any_of(open_.begin(), open_.end(), [&](const auto& entry) {
     return entry.second.kind == kind && equalsIgnoreCase(entry.second.target, target);

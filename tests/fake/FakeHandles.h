@@ -8,7 +8,7 @@
 
 namespace qlx::fake::detail {
 
-enum class HandleKind { File, Token, Printer, RegistryKey };
+enum class HandleKind { File, Token, Printer, RegistryKey, Mutex };
 
 // Every handle the machine has handed out and not yet had closed. Values are
 // never reused, so a stale handle stays invalid.
@@ -24,7 +24,9 @@ class HandleTable {
   const Entry* find(Handle handle, HandleKind kind) const;  // null unless open and of that kind
   bool close(Handle handle, HandleKind kind);
   bool isOpen(HandleKind kind, std::string_view target) const;
-  int count() const { return static_cast<int>(open_.size()); }
+  // Handles not yet closed, but for mutexes: a program keeps one open for its
+  // whole life to hold its name.
+  int count() const;
 
  private:
   std::map<Handle, Entry> open_;

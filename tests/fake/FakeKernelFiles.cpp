@@ -106,12 +106,17 @@ bool FakePlatform::copyFile(const char* existing, const char* target, bool failI
   if (s.files.isDirectory(to)) return s.fail(kErrorAccessDenied);
   if (failIfExists && s.files.isFile(to)) return s.fail(kErrorFileExists);
   if (Dword error = s.files.writeError(to)) return s.fail(error);
+  if (Dword error = s.replaceError(to)) return s.fail(error);
   // The source is open for reading while the target is written.
   if (s.heldOpen(to) || detail::equalsIgnoreCase(from, to)) {
     return s.fail(kErrorSharingViolation);
   }
   FakeFile copy = s.files.find(from)->file;
-  copy.openForWriting = false;  // contents, version and last-write time travel
+  // Contents, version, last-write time and attributes travel, read-only
+  // included, as from a CD.
+  copy.openForWriting = false;
+  copy.loaded = false;
+  copy.attributes |= kFileAttributeArchive;
   s.files.putFile(to, std::move(copy));
   return true;
 }
@@ -123,7 +128,66 @@ bool FakePlatform::deleteFile(const char* path) {
   const std::string absolute = s.absolute(path);
   if (Dword error = s.files.writeError(absolute)) return s.fail(error);
   if (!s.files.isFile(absolute)) return s.fail(kErrorFileNotFound);
+  if (Dword error = s.deleteError(absolute)) return s.fail(error);
   if (s.heldOpen(absolute)) return s.fail(kErrorSharingViolation);
+  s.files.remove(absolute);
+  return true;
+}
+
+Dword FakePlatform::getFileAttributes(const char* path) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("GetFileAttributesA", {text(path)})) {
+    s.fail(*error);
+    return kInvalidFileAttributes;
+  }
+  if (path == nullptr) {
+    s.fail(kErrorInvalidParameter);
+    return kInvalidFileAttributes;
+  }
+  const std::string absolute = s.absolute(path);
+  if (!s.files.isDirectory(detail::parentPath(absolute)) && !s.files.isDirectory(absolute)) {
+    s.fail(kErrorPathNotFound);
+    return kInvalidFileAttributes;
+  }
+  const detail::FileSystem::Entry* entry = s.files.find(absolute);
+  if (entry == nullptr) {
+    s.fail(kErrorFileNotFound);
+    return kInvalidFileAttributes;
+  }
+  return entry->directory ? kFileAttributeDirectory : entry->file.attributes;
+}
+
+bool FakePlatform::setFileAttributes(const char* path, Dword attributes) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("SetFileAttributesA", {text(path), number(attributes)})) {
+    return s.fail(*error);
+  }
+  if (path == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string absolute = s.absolute(path);
+  const detail::FileSystem::Entry* entry = s.files.find(absolute);
+  if (entry == nullptr) {
+    return s.fail(s.files.isDirectory(detail::parentPath(absolute)) ? kErrorFileNotFound
+                                                                    : kErrorPathNotFound);
+  }
+  if (entry->directory) return true;  // only files are modelled with attributes
+  FakeFile file = entry->file;
+  // FILE_ATTRIBUTE_NORMAL is valid only alone and stands for "none".
+  file.attributes = attributes == kFileAttributeNormal ? 0 : attributes;
+  s.files.putFile(absolute, std::move(file));
+  return true;
+}
+
+bool FakePlatform::removeDirectory(const char* path) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("RemoveDirectoryA", {text(path)})) {
+    return s.fail(*error);
+  }
+  if (path == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string absolute = s.absolute(path);
+  if (!s.files.isDirectory(absolute)) {
+    return s.fail(s.files.isFile(absolute) ? kErrorDirectoryName : kErrorFileNotFound);
+  }
+  if (s.files.hasChildren(absolute)) return s.fail(kErrorDirNotEmpty);
   s.files.remove(absolute);
   return true;
 }

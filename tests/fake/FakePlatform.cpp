@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "FakePaths.h"
+#include "FakeSpoolerRecords.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -102,6 +103,30 @@ void FakePlatform::setSystemMessage(Dword code, std::optional<std::string> text)
 
 void FakePlatform::setExitWindowsRefused(bool refused) { state_->exitRefused = refused; }
 
+void FakePlatform::makeReadOnly(const std::string& path) {
+  const std::string absolute = resolve(path);
+  const detail::FileSystem::Entry* entry = state_->files.find(absolute);
+  if (entry == nullptr || entry->directory) return;
+  FakeFile file = entry->file;
+  file.attributes |= kFileAttributeReadOnly;
+  state_->files.putFile(absolute, std::move(file));
+}
+
+void FakePlatform::holdMutexElsewhere(const std::string& name) {
+  state_->mutexesElsewhere.insert(name);
+}
+
+std::vector<std::string> FakePlatform::mutexesOpened() const { return state_->mutexesOpened; }
+
+std::vector<std::string> FakePlatform::deletionsAtRestart() const {
+  return state_->deletionsAtRestart;
+}
+
+void FakePlatform::afterCall(const std::string& name, int occurrence,
+                             std::function<void()> action) {
+  state_->afterHooks[{name, occurrence}] = std::move(action);
+}
+
 bool FakePlatform::shutdownPrivilegeEnabled() const { return state_->shutdownEnabled; }
 
 // ---- spooler state
@@ -114,13 +139,26 @@ void FakePlatform::addInstalledDriver(const std::string& name, const std::string
   state_->spooler.installedDrivers.push_back(std::move(driver));
 }
 
-void FakePlatform::addInstalledPrinter(const std::string& name) {
-  state_->spooler.printerNames.push_back(name);
+void FakePlatform::addInstalledDriver(const DriverInfo3& info) {
+  DriverRecord driver = detail::toRecord(info);
+  driver.cVersion = detail::equalsIgnoreCase(info.pEnvironment, kEnvironmentWindowsNt) ? 3 : 0;
+  state_->spooler.installedDrivers.push_back(std::move(driver));
 }
 
-void FakePlatform::addInstalledMonitor(const std::string& name) {
-  state_->spooler.monitorNames.push_back(name);
+void FakePlatform::addInstalledPrinter(const std::string& name, const std::string& driver,
+                                       const std::string& port, Dword queuedJobs) {
+  state_->spooler.printers.push_back(PrinterEntry{name, driver, port, "WinPrint", queuedJobs});
 }
+
+void FakePlatform::addInstalledMonitor(const std::string& name, const std::string& dll) {
+  state_->spooler.monitors.push_back(State::Monitor{name, dll});
+  if (dll.empty()) return;
+  FakeFile library{"monitor " + dll};
+  library.loaded = true;
+  addFile(detail::joinPath(state_->systemDirectory, dll), std::move(library));
+}
+
+void FakePlatform::addPort(const std::string& name) { state_->spooler.ports.push_back(name); }
 
 std::vector<std::string> FakePlatform::installedDriverNames() const {
   std::vector<std::string> names;
@@ -129,18 +167,42 @@ std::vector<std::string> FakePlatform::installedDriverNames() const {
 }
 
 std::vector<std::string> FakePlatform::installedPrinterNames() const {
-  return state_->spooler.printerNames;
+  std::vector<std::string> names;
+  for (const PrinterEntry& printer : state_->spooler.printers) names.push_back(printer.name);
+  return names;
+}
+
+const std::vector<PrinterEntry>& FakePlatform::installedPrinters() const {
+  return state_->spooler.printers;
+}
+
+std::vector<std::string> FakePlatform::installedMonitorNames() const {
+  std::vector<std::string> names;
+  for (const State::Monitor& monitor : state_->spooler.monitors) names.push_back(monitor.name);
+  return names;
+}
+
+std::vector<std::string> FakePlatform::installedProcessorNames() const {
+  std::vector<std::string> names;
+  for (const State::Processor& processor : state_->spooler.processors) {
+    if (state_->processorKnown(processor.name, state_->ownEnvironment())) {
+      names.push_back(processor.name);
+    }
+  }
+  return names;
 }
 
 const std::vector<MonitorRecord>& FakePlatform::monitors() const {
-  return state_->spooler.monitors;
+  return state_->spooler.monitorsAdded;
 }
 const std::vector<ProcessorRecord>& FakePlatform::processors() const {
-  return state_->spooler.processors;
+  return state_->spooler.processorsAdded;
 }
-const std::vector<DriverRecord>& FakePlatform::drivers() const { return state_->spooler.drivers; }
+const std::vector<DriverRecord>& FakePlatform::drivers() const {
+  return state_->spooler.driversAdded;
+}
 const std::vector<PrinterRecord>& FakePlatform::printers() const {
-  return state_->spooler.printers;
+  return state_->spooler.printersAdded;
 }
 const std::vector<MonitorRecord>& FakePlatform::monitorCalls() const {
   return state_->spooler.monitorCalls;
@@ -233,6 +295,8 @@ void FakePlatform::failCall(const std::string& name, Dword error, int occurrence
 void FakePlatform::failNthFailableCall(std::size_t index, Dword error) {
   state_->log.failNth(index, error);
 }
+
+void FakePlatform::clearFaults() { state_->log.clearFaults(); }
 
 std::size_t FakePlatform::failableCallCount() const { return state_->log.failableCount(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,6 +42,18 @@ struct FakeFile {
   std::optional<VsFixedFileInfo> version;  // the file's version resource, if any
   std::uint64_t lastWrite = 0;             // FILETIME as one 64-bit value
   bool openForWriting = false;             // another process holds it open for writing
+  Dword attributes = 0x20;                 // FILE_ATTRIBUTE_ARCHIVE, as a fresh copy has
+  // A library the spooler has loaded: it can be neither replaced nor deleted
+  // until Windows starts again.
+  bool loaded = false;
+  bool readOnly() const { return (attributes & kFileAttributeReadOnly) != 0; }
+};
+
+// A printer as the spooler keeps it.
+struct PrinterEntry {
+  std::string name, driver, port, processor;
+  Dword queuedJobs = 0;
+  bool deletePending = false;  // deleted while jobs were queued: it goes when they are done
 };
 
 // A spooler record as it was passed, every string copied.
@@ -95,7 +108,12 @@ struct Refresh {
 // system texts for the common codes (2 "The system cannot find the file
 // specified.\r\n", 5, 87, 1797, 1801, 1802, 3006, ...), message boxes answered
 // IDOK (OK boxes) and IDNO (Yes/No boxes) unless queued otherwise, both option
-// dialogs confirmed (Ok) without changes unless scripted.
+// dialogs confirmed (Ok) without changes unless scripted, the ports COM1: to
+// LPT3: and FILE:. As on Windows, a read-only file refuses deletion and
+// overwriting with 5, a library the spooler has loaded refuses them too (5
+// and 32), a driver a printer uses cannot be deleted (3001), nor a print
+// processor a printer uses (1003) or a monitor a driver names (3008), and a
+// printer deleted with jobs queued stays until they are done.
 // Paths compare case-insensitively, like Windows.
 class FakePlatform : public Kernel,
                      public FileVersion,
@@ -140,12 +158,37 @@ class FakePlatform : public Kernel,
   bool windowsGhostingDisabled() const;
   bool shutdownPrivilegeEnabled() const;  // as AdjustTokenPrivileges left it
 
+  // The process's copies of files it read: as a driver CD gives them.
+  void makeReadOnly(const std::string& path);
+  // A named mutex another process holds (a second copy of a program).
+  void holdMutexElsewhere(const std::string& name);
+  // Names of the mutexes this process created or opened, in order.
+  std::vector<std::string> mutexesOpened() const;
+  // Files MoveFileExA has scheduled for deletion at the next start (NT).
+  std::vector<std::string> deletionsAtRestart() const;
+  // Windows starts again: scheduled deletions (MoveFileExA, and WININIT.INI's
+  // [rename] NUL= lines on 9x) happen, loaded libraries are free, and printers
+  // deleted with jobs queued are gone.
+  void restartWindows();
+  // `action` runs right after the `occurrence`-th call of `name` (an
+  // enumeration) has filled its buffer: another program changing the list.
+  void afterCall(const std::string& name, int occurrence, std::function<void()> action);
+
   // ---- spooler state
   void addInstalledDriver(const std::string& name, const std::string& environment);
-  void addInstalledPrinter(const std::string& name);
-  void addInstalledMonitor(const std::string& name);
+  // A driver as a complete record (null fields stay absent); its environment must be set.
+  void addInstalledDriver(const DriverInfo3& driver);
+  void addInstalledPrinter(const std::string& name,
+                           const std::string& driver = "Generic / Text Only",
+                           const std::string& port = "LPT1:", Dword queuedJobs = 0);
+  // With `dll`, the library exists in the system directory, loaded.
+  void addInstalledMonitor(const std::string& name, const std::string& dll = "");
+  void addPort(const std::string& name);
   std::vector<std::string> installedDriverNames() const;
   std::vector<std::string> installedPrinterNames() const;
+  const std::vector<PrinterEntry>& installedPrinters() const;
+  std::vector<std::string> installedMonitorNames() const;
+  std::vector<std::string> installedProcessorNames() const;  // of the machine's own environment
   const std::vector<MonitorRecord>& monitors() const;      // every successful AddMonitorA, in order
   const std::vector<ProcessorRecord>& processors() const;  // every successful AddPrintProcessorA
   const std::vector<DriverRecord>& drivers() const;        // every successful AddPrinterDriverA
@@ -191,6 +234,7 @@ class FakePlatform : public Kernel,
   void failCall(const std::string& name, Dword error, int occurrence = 1);
   // The `index`-th (0-based) failable call, counting all names, fails with `error`.
   void failNthFailableCall(std::size_t index, Dword error);
+  void clearFaults();                     // every armed fault disarmed
   std::size_t failableCallCount() const;  // failable calls made so far
   int openHandles() const;                // files, tokens, printers, registry keys not yet closed
   int liveAllocations() const;            // global blocks and FormatMessage buffers not yet freed
@@ -225,6 +269,16 @@ class FakePlatform : public Kernel,
   Handle getCurrentProcess() override;
   Dword getModuleFileName(char* buffer, Dword size) override;
   bool setCurrentDirectory(const char* path) override;
+  Dword getFileAttributes(const char* path) override;
+  bool setFileAttributes(const char* path, Dword attributes) override;
+  bool removeDirectory(const char* path) override;
+  Handle createMutex(const char* name) override;
+  bool moveFileEx(const char* existing, const char* target, Dword flags) override;
+  Dword getShortPathName(const char* path, char* buffer, Dword size) override;
+  Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
+                                 const char* file) override;
+  bool writePrivateProfileSection(const char* section, const char* lines,
+                                  const char* file) override;
 
   // ---- FileVersion
   Dword getFileVersionInfoSize(const char* path, Dword* handle) override;
@@ -261,8 +315,25 @@ class FakePlatform : public Kernel,
                          const char* processorName) override;
   bool addPrinterDriver(const char* server, Dword level, const DriverInfo3* info) override;
   PrinterHandle addPrinter(const char* server, Dword level, const PrinterInfo2* info) override;
-  bool openPrinter(const char* name, PrinterHandle* handle, const void* defaults) override;
+  bool openPrinter(const char* name, PrinterHandle* handle,
+                   const PrinterDefaults* defaults) override;
   bool closePrinter(PrinterHandle handle) override;
+  bool enumPrinters(Dword flags, const char* name, Dword level, std::uint8_t* buffer,
+                    Dword bufferSize, Dword* needed, Dword* returned) override;
+  bool enumMonitors(const char* server, Dword level, std::uint8_t* buffer, Dword bufferSize,
+                    Dword* needed, Dword* returned) override;
+  bool enumPrintProcessors(const char* server, const char* environment, Dword level,
+                           std::uint8_t* buffer, Dword bufferSize, Dword* needed,
+                           Dword* returned) override;
+  bool enumPorts(const char* server, Dword level, std::uint8_t* buffer, Dword bufferSize,
+                 Dword* needed, Dword* returned) override;
+  bool setPrinter(PrinterHandle handle, Dword level, std::uint8_t* info, Dword command) override;
+  bool deletePrinter(PrinterHandle handle) override;
+  bool deletePrinterDriver(const char* server, const char* environment,
+                           const char* driverName) override;
+  bool deletePrintProcessor(const char* server, const char* environment,
+                            const char* processorName) override;
+  bool deleteMonitor(const char* server, const char* environment, const char* monitorName) override;
 
   // ---- UserInterface
   int messageBox(WindowHandle owner, const char* text, const char* caption, unsigned type) override;
@@ -278,8 +349,9 @@ class FakePlatform : public Kernel,
   DialogResult runModal(OsTypeDialog& dialog) override;
   DialogResult runModal(PortTypeDialog& dialog) override;
 
+  struct State;  // the machine, for the files that implement it
+
  private:
-  struct State;
   std::unique_ptr<State> state_;
   Platform platform_;
 };

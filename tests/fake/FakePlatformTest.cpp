@@ -510,7 +510,7 @@ TEST_F(Spooler, MonitorsAndProcessorsReportWin32Codes) {
   EXPECT_EQ(fake.getLastError(), kErrorFileNotFound);
   fake.addFile("C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\QLPRO.DLL");
   EXPECT_FALSE(fake.addPrintProcessor(nullptr, nullptr, "QLPRO.DLL", "winprint"));
-  EXPECT_EQ(fake.getLastError(), 3012u);
+  EXPECT_EQ(fake.getLastError(), kErrorPrintProcessorAlreadyInstalled);
   EXPECT_TRUE(fake.addPrintProcessor(nullptr, nullptr, "QLPRO.DLL", "Proc"));
 }
 

@@ -17,23 +17,15 @@ using detail::arg::handle;
 using detail::arg::number;
 using detail::arg::text;
 
-constexpr std::array<const char*, 7> kPorts = {
-    "COM1:", "COM2:", "COM3:", "COM4:", "LPT1:", "LPT2:", "LPT3:"};
-
-bool isKnownPort(std::string_view port) {
-  return std::any_of(kPorts.begin(), kPorts.end(),
-                     [&](const char* known) { return detail::equalsIgnoreCase(known, port); });
-}
-
 // A pooled printer names several ports, separated by commas.
-bool allPortsKnown(const char* ports) {
+bool allPortsKnown(const std::vector<std::string>& known, const char* ports) {
   if (ports == nullptr || *ports == '\0') return false;
   std::string_view rest(ports);
   for (std::size_t comma; (comma = rest.find(',')) != std::string_view::npos;
        rest.remove_prefix(comma + 1)) {
-    if (!isKnownPort(rest.substr(0, comma))) return false;
+    if (!detail::containsIgnoreCase(known, rest.substr(0, comma))) return false;
   }
-  return isKnownPort(rest);
+  return detail::containsIgnoreCase(known, rest);
 }
 
 bool isValidPrinterName(const char* name) {
@@ -66,15 +58,18 @@ bool FakePlatform::addMonitor(const char* server, Dword level, const MonitorInfo
     return s.fail(kErrorInvalidParameter);
   }
   if (!s.environment(info->pEnvironment)) return s.fail(kErrorInvalidEnvironment);
-  if (detail::containsIgnoreCase(s.spooler.monitorNames, info->pName)) {
+  if (std::any_of(s.spooler.monitors.begin(), s.spooler.monitors.end(),
+                  [&](const State::Monitor& monitor) {
+                    return detail::equalsIgnoreCase(monitor.name, info->pName);
+                  })) {
     return s.fail(kErrorPrintMonitorAlreadyInstalled);
   }
-  // The spooler loads the monitor from the system directory.
-  if (!s.files.isFile(s.locate(s.systemDirectory, info->pDLLName))) {
-    return s.fail(kErrorModuleNotFound);
-  }
-  s.spooler.monitors.push_back(detail::toRecord(*info));
-  s.spooler.monitorNames.emplace_back(info->pName);
+  // The spooler loads the monitor from the system directory, and keeps it.
+  const std::string library = s.locate(s.systemDirectory, info->pDLLName);
+  if (!s.files.isFile(library)) return s.fail(kErrorModuleNotFound);
+  s.markLoaded(library);
+  s.spooler.monitorsAdded.push_back(detail::toRecord(*info));
+  s.spooler.monitors.push_back(State::Monitor{info->pName, info->pDLLName});
   return true;
 }
 
@@ -90,14 +85,15 @@ bool FakePlatform::addPrintProcessor(const char* server, const char* environment
   if (!isLocalServer(server)) return s.fail(kErrorRpcServerUnavailable);
   if (pathName == nullptr || processorName == nullptr) return s.fail(kErrorInvalidParameter);
   if (!s.environment(environment)) return s.fail(kErrorInvalidEnvironment);
-  if (!s.files.isFile(s.locate(s.processorDirectory, pathName))) {
-    return s.fail(kErrorFileNotFound);
-  }
-  if (detail::containsIgnoreCase(s.spooler.processorNames, processorName)) {
+  const std::string library = s.locate(s.processorDirectory, pathName);
+  if (!s.files.isFile(library)) return s.fail(kErrorFileNotFound);
+  const std::string environmentName = *s.environment(environment);
+  if (s.processorKnown(processorName, environmentName)) {
     return s.fail(kErrorPrintProcessorAlreadyInstalled);
   }
-  s.spooler.processors.push_back(record);
-  s.spooler.processorNames.emplace_back(processorName);
+  s.markLoaded(library);
+  s.spooler.processorsAdded.push_back(record);
+  s.spooler.processors.push_back(State::Processor{processorName, environmentName, pathName});
   return true;
 }
 
@@ -122,20 +118,24 @@ bool FakePlatform::addPrinterDriver(const char* server, Dword level, const Drive
 
   // Windows NT's spooler keeps its own copies in the version folder; the
   // staged originals stay where they are. Windows 9x uses them in place.
+  std::string home = directory;
   if (*environment == kEnvironmentWindowsNt) {
-    const std::string versionFolder = detail::joinPath(directory, "3");
-    s.files.addDirectories(versionFolder);
+    home = detail::joinPath(directory, "3");
+    s.files.addDirectories(home);
     for (const std::string& name : namedFiles(*info)) {
       const std::string source = s.locate(directory, name.c_str());
       if (!s.files.isFile(source)) continue;
       FakeFile copy = s.files.find(source)->file;
       copy.openForWriting = false;
-      s.files.putFile(detail::joinPath(versionFolder, detail::fileName(source)), std::move(copy));
+      copy.loaded = false;
+      s.files.putFile(detail::joinPath(home, detail::fileName(source)), std::move(copy));
     }
   }
 
   DriverRecord driver = detail::toRecord(*info);
-  s.spooler.drivers.push_back(driver);
+  s.spooler.driversAdded.push_back(driver);
+  // The spooler lists the driver with the full paths of its files.
+  driver = detail::withFullPaths(std::move(driver), home);
   driver.environment = environment;
   // A driver of the same name (in any case) is replaced, as an upgrade.
   std::erase_if(s.spooler.installedDrivers, [&](const DriverRecord& installed) {
@@ -160,9 +160,7 @@ PrinterHandle FakePlatform::addPrinter(const char* server, Dword level, const Pr
   if (level != 2) return failWith(kErrorInvalidLevel);
   if (info == nullptr) return failWith(kErrorInvalidParameter);
   if (!isValidPrinterName(info->pPrinterName)) return failWith(kErrorInvalidPrinterName);
-  if (detail::containsIgnoreCase(s.spooler.printerNames, info->pPrinterName)) {
-    return failWith(kErrorPrinterAlreadyExists);
-  }
+  if (s.printer(info->pPrinterName) != nullptr) return failWith(kErrorPrinterAlreadyExists);
   const std::string environment = s.ownEnvironment();
   const bool driverKnown =
       info->pDriverName != nullptr &&
@@ -172,27 +170,30 @@ PrinterHandle FakePlatform::addPrinter(const char* server, Dword level, const Pr
                            detail::equalsIgnoreCase(*driver.environment, environment);
                   });
   if (!driverKnown) return failWith(kErrorUnknownPrinterDriver);
-  if (info->pPrintProcessor == nullptr ||
-      !detail::containsIgnoreCase(s.spooler.processorNames, info->pPrintProcessor)) {
+  if (info->pPrintProcessor == nullptr || !s.processorKnown(info->pPrintProcessor, environment)) {
     return failWith(kErrorUnknownPrintProcessor);
   }
-  if (!allPortsKnown(info->pPortName)) return failWith(kErrorUnknownPort);
-  s.spooler.printers.push_back(detail::toRecord(*info));
-  s.spooler.printerNames.emplace_back(info->pPrinterName);
-  return s.handles.open(detail::HandleKind::Printer, info->pPrinterName);
+  if (!allPortsKnown(s.spooler.ports, info->pPortName)) return failWith(kErrorUnknownPort);
+  s.spooler.printersAdded.push_back(detail::toRecord(*info));
+  s.spooler.printers.push_back(
+      PrinterEntry{info->pPrinterName, info->pDriverName, info->pPortName, info->pPrintProcessor});
+  return s.handles.open(detail::HandleKind::Printer, info->pPrinterName, kPrinterAllAccess);
 }
 
-bool FakePlatform::openPrinter(const char* name, PrinterHandle* printer, const void* defaults) {
+bool FakePlatform::openPrinter(const char* name, PrinterHandle* printer,
+                               const PrinterDefaults* defaults) {
   State& s = *state_;
-  if (auto error = s.log.recordFailable("OpenPrinterA", {text(name), buffer(defaults)})) {
+  const std::string access =
+      defaults == nullptr ? "null" : "{access " + number(defaults->DesiredAccess) + "}";
+  if (auto error = s.log.recordFailable("OpenPrinterA", {text(name), access})) {
     return s.fail(*error);
   }
   if (printer == nullptr) return s.fail(kErrorInvalidParameter);
   // A null name opens the local print server itself.
-  if (name != nullptr && !detail::containsIgnoreCase(s.spooler.printerNames, name)) {
-    return s.fail(kErrorInvalidPrinterName);
-  }
-  *printer = s.handles.open(detail::HandleKind::Printer, name == nullptr ? "" : name);
+  if (name != nullptr && s.printer(name) == nullptr) return s.fail(kErrorInvalidPrinterName);
+  constexpr Dword kPrinterAccessUse = 0x8;
+  const Dword granted = defaults == nullptr ? kPrinterAccessUse : defaults->DesiredAccess;
+  *printer = s.handles.open(detail::HandleKind::Printer, name == nullptr ? "" : name, granted);
   return true;
 }
 

@@ -76,4 +76,24 @@ PrinterRecord toRecord(const PrinterInfo2& info) {
   return record;
 }
 
+DriverRecord withFullPaths(DriverRecord driver, const std::string& directory) {
+  const auto inDirectory = [&](std::optional<std::string>& name) {
+    if (name && !name->empty() && name->find('\\') == std::string::npos) {
+      *name = directory + "\\" + *name;
+    }
+  };
+  for (auto* field : {&driver.driverPath, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
+    inDirectory(*field);
+  }
+  if (driver.dependentFiles) {
+    std::string paths;
+    for (std::optional<std::string> name : multiStringNames(driver.dependentFiles->c_str())) {
+      inDirectory(name);
+      paths += *name + '\0';
+    }
+    driver.dependentFiles = paths + '\0';
+  }
+  return driver;
+}
+
 }  // namespace qlx::fake::detail

@@ -19,4 +19,7 @@ MonitorRecord toRecord(const MonitorInfo2& info);
 DriverRecord toRecord(const DriverInfo3& info);
 PrinterRecord toRecord(const PrinterInfo2& info);
 
+// The record with every file named as a path in `directory`.
+DriverRecord withFullPaths(DriverRecord driver, const std::string& directory);
+
 }  // namespace qlx::fake::detail

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,14 +34,23 @@ struct FakePlatform::State {
   struct Version {
     Dword platformId = kVerPlatformWin32Nt, major = 5, minor = 1, build = 2600;
   };
+  struct Monitor {
+    std::string name, dll;
+  };
+  struct Processor {
+    std::string name, environment, file;  // environment empty: every environment has it
+  };
   struct Spooler {
     std::vector<DriverRecord> installedDrivers;  // environment filled in
-    std::vector<std::string> printerNames, monitorNames;
-    std::vector<std::string> processorNames = {"WinPrint"};
-    std::vector<MonitorRecord> monitors, monitorCalls;
-    std::vector<ProcessorRecord> processors, processorCalls;
-    std::vector<DriverRecord> drivers, driverCalls;
-    std::vector<PrinterRecord> printers, printerCalls;
+    std::vector<PrinterEntry> printers;
+    std::vector<Monitor> monitors;
+    std::vector<Processor> processors = {{"WinPrint", "", "winprint.dll"}};
+    std::vector<std::string> ports = {
+        "COM1:", "COM2:", "COM3:", "COM4:", "LPT1:", "LPT2:", "LPT3:", "FILE:"};
+    std::vector<MonitorRecord> monitorsAdded, monitorCalls;
+    std::vector<ProcessorRecord> processorsAdded, processorCalls;
+    std::vector<DriverRecord> driversAdded, driverCalls;
+    std::vector<PrinterRecord> printersAdded, printerCalls;
   };
   struct ProgressBar {
     int low = 0, high = 100, step = 11, position = 0;
@@ -60,6 +71,10 @@ struct FakePlatform::State {
   detail::RegistryTree registry;
   detail::HandleTable handles;
   std::map<Handle, std::size_t> filePositions;  // of files opened for writing
+  std::set<std::string> mutexesElsewhere;
+  std::vector<std::string> mutexesOpened;
+  std::vector<std::string> deletionsAtRestart;
+  std::map<std::pair<std::string, int>, std::function<void()>> afterHooks;
   SystemTime localTime{2026, 12, 2, 8, 22, 15, 3, 0};
   detail::MemoryHeap memory;
   std::map<Dword, std::string> systemMessages = detail::defaultSystemMessages();
@@ -100,6 +115,18 @@ struct FakePlatform::State {
   bool heldOpen(std::string_view path) const {
     return handles.isOpen(detail::HandleKind::File, path);
   }
+  // Why the file at `path` cannot be replaced, beyond what the file system
+  // says: read-only (5) or loaded by the spooler (32); 0 when it can.
+  Dword replaceError(std::string_view path) const;
+  // The same for deleting it: read-only or loaded (5).
+  Dword deleteError(std::string_view path) const;
+  // The spooler has loaded the library at `path`, if it is there.
+  void markLoaded(const std::string& path);
+  // Runs the hook armed for the call just made, if any.
+  void runAfterHook(const std::string& name);
+  // The printer of that name, pending deletion or not; null when none.
+  PrinterEntry* printer(std::string_view name);
+  bool processorKnown(std::string_view name, std::string_view environment) const;
 };
 
 }  // namespace qlx::fake

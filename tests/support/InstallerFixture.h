@@ -77,6 +77,32 @@ inline void addDriverPackage(fake::FakePlatform& machine) {
   }
 }
 
+inline constexpr char kUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DALVERA_QLX-957";
+
+// What a complete installation of the family leaves on the machine, as the
+// spooler and the file system hold it: the libraries the spooler loaded, the
+// driver naming its monitor, the uninstall entry and its folder.
+inline void addCompleteInstallation(fake::FakePlatform& machine, Family family) {
+  const bool win9x = family == Family::Win9x;
+  const std::string environment = win9x ? "Windows 4.0" : "Windows NT x86";
+  const std::string processorDirectory =
+      win9x ? "C:\\WINDOWS\\SYSTEM" : "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+  machine.addInstalledMonitor("DALVERA Language Monitor QLX957", "QLMON957.DLL");
+  machine.addFile(processorDirectory + "\\QLPRO957.DLL");
+  machine.addPrintProcessor(nullptr, environment.c_str(), "QLPRO957.DLL",
+                            "DALVERA PRINT PROCESSOR QLX957");
+  DriverInfo3 driver{};
+  driver.pName = "DALVERA QLX-957";
+  driver.pEnvironment = environment.c_str();
+  driver.pMonitorName = "DALVERA Language Monitor QLX957";
+  machine.addInstalledDriver(driver);
+  machine.addRegistryKey(kUninstallKey);
+  for (const std::string& name : uninstallerFiles()) {
+    machine.addFile("C:\\WINDOWS\\QLX-957\\" + name, fake::FakeFile{"uninstaller " + name});
+  }
+}
+
 // A fake machine of one family with the whole driver package beside the
 // program, an engine configured as the flow configures it and linked to the
 // fake progress window.
@@ -108,6 +134,16 @@ class Installation {
     fake.clearCalls();
   }
 
+  // The program started once more on the same machine: a new engine.
+  void startAgain() {
+    const bool withPrintProcessor = installer->hasPrintProcessor;
+    installer = std::make_unique<PrinterInstaller>(fake.platform());
+    installer->configureModel("957", 'E', withPrintProcessor);
+    installer->statusText = &fake.statusString;
+    installer->progressBar = &fake;
+    fake.clearCalls();
+  }
+
   InstallResult install(PortCode port = kPortLpt1) {
     switch (family_) {
       case Family::Win2000:
@@ -120,14 +156,21 @@ class Installation {
     return InstallResult::FatalError;
   }
 
-  // The driver of this family as an earlier installation left it.
+  // A driver of that name alone, as another program or a failed run leaves it.
   void preinstallDriver(const std::string& name = "DALVERA QLX-957") {
-    const char* environment = family_ == Family::Win9x ? "Windows 4.0" : "Windows NT x86";
-    fake.addInstalledDriver(name, environment);
-    // That installation registered its print processor too.
-    fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
-    fake.addPrintProcessor(nullptr, environment, "QLPRO957.DLL", "DALVERA PRINT PROCESSOR QLX957");
+    fake.addInstalledDriver(name, environment());
     fake.clearCalls();
+  }
+
+  // Everything an earlier installation of this family placed: driver,
+  // monitor, print processor, uninstall entry and uninstaller files; no printer.
+  void preinstallInstallation() {
+    addCompleteInstallation(fake, family_);
+    fake.clearCalls();
+  }
+
+  const char* environment() const {
+    return family_ == Family::Win9x ? "Windows 4.0" : "Windows NT x86";
   }
 
   std::vector<std::pair<std::string, int>> statusTrail() const {
@@ -158,6 +201,12 @@ class Installation {
   std::string processorDirectory() const {
     return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM"
                                     : "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+  }
+
+  // Every directory an installation of the family writes to.
+  std::vector<std::string> installedDirectories() const {
+    return {systemDirectory(), processorDirectory(), driverDirectory(), driverDirectory() + "\\3",
+            "C:\\WINDOWS\\QLX-957"};
   }
 
   fake::FakePlatform fake;

@@ -117,13 +117,16 @@ TEST_F(RegisterUninstall, AnExistingFolderIsUsedAndOlderCopiesOverwritten) {
   EXPECT_EQ(fake.file("C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll")->contents, "new Uninstall_2k.dll");
 }
 
-TEST(RegisterUninstallWithoutFiles, WritesTheEntryAllTheSame) {
+TEST(RegisterUninstallWithoutFiles, WritesTheEntryAllTheSameAndShowsEachMissingFile) {
   fake::FakePlatform fake;
   PrinterInstaller installer(fake.platform());
   installer.registerUninstall();
   EXPECT_EQ(fake.registryValues(kKey).size(), 3u);
   EXPECT_TRUE(fake.filesIn("C:\\WINDOWS\\QLX-957").empty());
-  EXPECT_TRUE(fake.messageBoxes().empty());
+  ASSERT_EQ(fake.messageBoxes().size(), 3u);
+  EXPECT_EQ(fake.messageBoxes()[0].text,
+            "CopyFile Error Code: 2\n\nThe system cannot find the file specified.\r\n"
+            "QLX957_Uninstaller.exe\n-> C:\\WINDOWS\\QLX-957\\QLX957_Uninstaller.exe");
 }
 
 TEST_F(RegisterUninstall, AWindowsDirectoryThatDoesNotFitIsNeverUsedAsAPath) {

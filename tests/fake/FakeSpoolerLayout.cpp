@@ -1,4 +1,4 @@
-#include "FakeDriverLayout.h"
+#include "FakeSpoolerLayout.h"
 
 #include <cstring>
 #include <optional>
@@ -66,7 +66,49 @@ void layOut(const std::vector<const DriverRecord*>& drivers, std::uint8_t* buffe
   }
 }
 
+std::size_t printerStringsSize(const PrinterEntry& printer) {
+  return printer.name.size() + printer.driver.size() + printer.port.size() +
+         printer.processor.size() + 4 + sizeof "RAW";
+}
+
 }  // namespace
+
+std::size_t printerLayoutSize(const std::vector<const PrinterEntry*>& printers) {
+  std::size_t size = printers.size() * sizeof(PrinterInfo2);
+  for (const PrinterEntry* printer : printers) size += printerStringsSize(*printer);
+  return size;
+}
+
+void layOutPrinters(const std::vector<const PrinterEntry*>& printers, std::uint8_t* buffer) {
+  StringArea strings(buffer + printers.size() * sizeof(PrinterInfo2));
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    const PrinterEntry& printer = *printers[i];
+    PrinterInfo2 info{};
+    info.pPrinterName = strings.put(printer.name);
+    info.pPortName = strings.put(printer.port);
+    info.pDriverName = strings.put(printer.driver);
+    info.pPrintProcessor = strings.put(printer.processor);
+    info.pDatatype = strings.put(std::string("RAW"));
+    info.cJobs = printer.queuedJobs;
+    constexpr Dword kPrinterStatusPendingDeletion = 0x4;
+    info.Status = printer.deletePending ? kPrinterStatusPendingDeletion : 0;
+    std::memcpy(buffer + i * sizeof(PrinterInfo2), &info, sizeof info);
+  }
+}
+
+std::size_t nameLayoutSize(const std::vector<std::string>& names) {
+  std::size_t size = names.size() * sizeof(NameInfo1);
+  for (const std::string& name : names) size += name.size() + 1;
+  return size;
+}
+
+void layOutNames(const std::vector<std::string>& names, std::uint8_t* buffer) {
+  StringArea strings(buffer + names.size() * sizeof(NameInfo1));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const NameInfo1 info{strings.put(names[i])};
+    std::memcpy(buffer + i * sizeof(NameInfo1), &info, sizeof info);
+  }
+}
 
 std::size_t driverLayoutSize(const std::vector<const DriverRecord*>& drivers, Dword level) {
   std::size_t size = drivers.size() * (level == 4 ? sizeof(DriverInfo4) : sizeof(DriverInfo3));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace qlx {
+
+// What of an installation is on the machine. The spooler lists (monitors,
+// print processors, printers) may be missing on old systems; what cannot be
+// read counts as not there, which leads an installation to complete the
+// rest rather than to take it as done.
+struct InstallationSurvey {
+  bool driverListed = false;  // the driver list could be read
+  Dword listError = kErrorSuccess;
+  bool driver = false;
+  // The installed driver's files, as the spooler lists them (full paths).
+  std::vector<std::string> driverFiles;
+  bool monitors = false;                        // every required language monitor is registered
+  std::vector<std::string> registeredMonitors;  // those of the installation that are
+  bool processor = false;                       // registered, or the model has none
+  bool processorRegistered = false;
+  bool uninstallEntry = false;
+  bool uninstallerFiles = false;  // all of them, in the uninstaller's folder
+
+  // Only then does a run add one more printer and nothing else.
+  bool complete() const {
+    return driver && monitors && processor && uninstallEntry && uninstallerFiles;
+  }
+};
+
+}  // namespace qlx
