@@ -168,7 +168,8 @@ def rows() -> list:
                    verify=expect(msi_log=remove_log,
                                  in_msi_log=["/uninstall /quiet", "QLX957_Installer: exit code 0"],
                                  in_program_log=["/uninstall", "exit code 0"])),
-        s.Scenario("a newer package replaces the older one: one registration, one printer (winxp)",
+        s.Scenario("msiexec /i of a newer package replaces the older one: one registration, one printer"
+                   " (winxp)",
                    "winxp", [install(), install(package=NEWER, log="newer.log")], one_printer,
                    prepare=placing(PACKAGE, NEWER),
                    verify=expect(packages=(PACKAGE, NEWER), registered_packages=(NEWER,),
