@@ -135,10 +135,19 @@ def expect(*, packages=(PACKAGE,), registered_packages=(), files=False, msi_log=
     return verify
 
 
+# The universal driver files that other printers' drivers use: a removal leaves them.
+SHARED_DRIVER_FILES = {"nt": ("RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP")}
+
+
 def removed(version) -> EndState:
-    """What /uninstall leaves under Wine: its DeletePrintProcessorA removes
-    nothing, so the processor stays registered."""
-    return EndState(family=x.FAMILY[version], processor=True)
+    """What QLX957_Installer.exe /uninstall leaves under Wine: the shared
+    driver files, and the print processor's registration (Wine's
+    DeletePrintProcessorA removes nothing)."""
+    family = x.FAMILY[version]
+    version_dir = x.FILES[family].version_dir
+    kept = {name: source for name, source in x.installed_files(family)[version_dir].items()
+            if name in SHARED_DRIVER_FILES[family]}
+    return EndState(family=family, processor=True, files={version_dir: kept})
 
 
 def rows() -> list:
