@@ -113,3 +113,4 @@ add_test(NAME win32_processor_check_rules
           --objdump ${CMAKE_OBJDUMP}
           --pentiumpro $<TARGET_FILE:processor_fixture_pentiumpro>
           --i386 $<TARGET_FILE:processor_fixture_i386>)
+include(${CMAKE_SOURCE_DIR}/cmake/MsiPackage.cmake)

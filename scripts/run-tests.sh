@@ -62,6 +62,8 @@ done
 win32_built=0
 if build win32; then
   win32_built=1
+  echo "== Windows Installer package (scripts/build-msi.sh)"
+  scripts/build-msi.sh || row "build, msi package" 0 1 0
   # Where Wine is ready, a test that finds it unusable fails instead of skipping.
   echo "== Windows program's checks (ctest --test-dir build/win32)"
   QLX_WINE_REQUIRED=$wine_ready ctest --test-dir build/win32 --output-on-failure \
@@ -88,6 +90,8 @@ elif ((!wine_ready || !win32_built)); then
   row "end-to-end scenarios" 0 0 "$scenarios"
   skips+=("end-to-end scenarios: all $scenarios: $reason")
 else
+  # The upgrade row's newer package: the program built once more, one version up.
+  tests/msi/build_newer_package.sh || row "build, newer msi package" 0 1 0
   /usr/bin/python3 tests/e2e/run_e2e.py build/win32 --jobs 2 | tee "$results/e2e.log" || true
   count "end-to-end scenarios" log "$results/e2e.log"
 fi

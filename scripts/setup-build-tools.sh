@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang-format
-          g++-mingw-w64-i686 binutils-mingw-w64-i686 python3 python3-pefile)
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 python3 python3-pefile
+          wixl msitools)
 
 missing=()
 for package in "${packages[@]}"; do

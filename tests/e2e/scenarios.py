@@ -412,4 +412,5 @@ def table() -> list:
                  verify=log_holds("AddPrinterDriver", "1021", "Subkey must be volatile.",
                                   "exit code 1603")),
     ]
-    return s
+    import msi_package  # its rows build on this module's helpers
+    return s + msi_package.rows()

@@ -349,7 +349,7 @@ def version_block(data, pos):
     return (key, kind, value, children), start + length
 
 
-def check_version(ck, res):
+def check_version(ck, res, exe_path):
     if (RT_VERSION, 1) not in res:
         ck.true("version record 1 exists", False)
         return
@@ -375,11 +375,12 @@ def check_version(ck, res):
                 kind == 1 and text.endswith("\0") and "\0" not in text[:-1])
         strings[name] = text[:-1]
     ck.equal("version strings", strings, VERSION_STRINGS)
-    # The log's header names the version the program's own code holds.
-    info = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app",
-                        "ProgramInfo.h")
+    # The log's header names the version the program's own code holds
+    # (generated beside the executable from the build's one version).
+    info = os.path.join(os.path.dirname(os.path.abspath(exe_path)), "generated",
+                        "ProgramVersion.h")
     with open(info, encoding="ascii") as header:
-        declared = re.search(r'kProgramVersion\[\] = "([0-9.]+)"', header.read())
+        declared = re.search(r'QLX_PROGRAM_VERSION "([0-9.]+)"', header.read())
     ck.equal("log header version matches the record",
              declared.group(1) if declared else None,
              strings.get("FileVersion", "").replace(", ", "."))
@@ -399,7 +400,7 @@ def main(argv):
     check_dialog_init(ck, res)
     check_icon(ck, res)
     check_bitmap(ck, res)
-    check_version(ck, res)
+    check_version(ck, res, argv[1])
     print(f"{ck.passed} passed, {ck.failed} failed")
     return 1 if ck.failed else 0
 

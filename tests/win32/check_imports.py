@@ -180,8 +180,8 @@ def check_header(pe, report):
                     % ((label,) + version + HIGHEST_HEADER_VERSION))
 
 
-def check_static(imports, exports, report):
-    for version in VERSIONS:
+def check_static(imports, exports, report, versions=VERSIONS):
+    for version in versions:
         for dll in sorted(imports, key=str.lower):
             names = imports[dll]
             problems = ["%s imported by ordinal: ordinals differ between releases" % name
@@ -243,7 +243,12 @@ def main(argv):
     parser.add_argument("--exports", default=DEFAULT_EXPORTS)
     parser.add_argument("--runtime-list", default=None)
     parser.add_argument("--sources", nargs="*", default=[])
+    parser.add_argument("--versions", default=",".join(VERSIONS),
+                        help="only these, comma-separated (a DLL that only some versions load)")
     args = parser.parse_args(argv[1:])
+    versions = tuple(args.versions.split(","))
+    if set(versions) - set(VERSIONS):
+        parser.error("unknown version in --versions: %s" % args.versions)
 
     report = Report()
     if not os.path.isdir(args.exports):
@@ -258,7 +263,7 @@ def main(argv):
         return 1
     exports = Exports(args.exports)
     check_header(pe, report)
-    check_static(static_imports(pe), exports, report)
+    check_static(static_imports(pe), exports, report, versions)
     if args.runtime_list:
         entries = read_runtime_list(args.runtime_list)
         check_runtime(entries, exports, report)
