@@ -50,9 +50,24 @@ bool scheduleInWininit(Kernel& kernel, const std::string& path, Dword& error) {
 
 }  // namespace
 
+bool moveAsideUntilRestart(Kernel& kernel, const std::string& path) {
+  // Earlier removals may have left copies aside that wait for the start.
+  for (int attempt = 1; attempt <= 9; ++attempt) {
+    const std::string aside = path + ".old" + (attempt == 1 ? "" : std::to_string(attempt));
+    if (kernel.moveFileEx(path.c_str(), aside.c_str(), 0)) {
+      kernel.moveFileEx(aside.c_str(), nullptr, kMoveFileDelayUntilReboot);
+      return true;
+    }
+    const Dword error = kernel.getLastError();
+    if (error != kErrorAlreadyExists && error != kErrorFileExists) return false;
+  }
+  return false;
+}
+
 bool deleteAtRestart(Kernel& kernel, bool windows9x, const std::string& path, Dword& error) {
   error = kErrorSuccess;
   if (windows9x) return scheduleInWininit(kernel, path, error);
+  if (moveAsideUntilRestart(kernel, path)) return true;
   if (kernel.moveFileEx(path.c_str(), nullptr, kMoveFileDelayUntilReboot)) return true;
   error = kernel.getLastError();
   return false;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/DeleteAtRestart.h"
 #include "engine/InstallLog.h"
 
 namespace qlx {
@@ -67,8 +68,16 @@ CopyResult copyLogged(Kernel& kernel, InstallLog* log, const std::string& source
   CopyResult result;
   result.source = source;
   result.target = target;
-  const bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
+  bool copied = kernel.copyFile(source.c_str(), target.c_str(), failIfExists);
   result.error = copied ? kErrorSuccess : kernel.getLastError();
+  // A library the spooler still holds from before a removal: on Windows NT
+  // it is moved aside until the next start and the copy made again.
+  if (!copied && !failIfExists && isInUse(result.error) && moveAsideUntilRestart(kernel, target)) {
+    if (log != nullptr)
+      log->write(join({"Move ", target, " aside: in use until Windows starts again"}));
+    copied = kernel.copyFile(source.c_str(), target.c_str(), false);
+    result.error = copied ? kErrorSuccess : kernel.getLastError();
+  }
   if (copied) {
     result.outcome = CopyResult::Copied;
     makeWritable(kernel, target);

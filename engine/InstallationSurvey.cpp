@@ -144,6 +144,23 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
     }
   }
 
+  // A registration whose library is gone (deleted at a start after a
+  // removal) is no installation: the next run puts the library back.
+  DirectoryBuffer directory;
+  const auto fileThere = [&](const std::string& name) {
+    return kernel.getFileAttributes(directory.path(name).c_str()) != kInvalidFileAttributes;
+  };
+  if (survey.monitors && querySystemDirectory(kernel, directory)) {
+    for (const PlacedMonitor& monitor : contents.monitors) {
+      if (monitor.required && !fileThere(monitor.dllName)) survey.monitors = false;
+    }
+  }
+  if (survey.processorRegistered && queryPrintProcessorDirectory(spooler, directory)) {
+    for (const std::string& name : contents.namesIn(Place::PrintProcessorDirectory)) {
+      if (!fileThere(name)) survey.processor = false;
+    }
+  }
+
   HKey key = 0;
   survey.uninstallEntry = platform_.registry.regOpenKeyEx(kHKeyLocalMachine, uninstall::kKey, 0,
                                                           kKeyRead, &key) == kRegSuccess;

@@ -186,7 +186,7 @@ PrinterInstaller::FileRemoval PrinterInstaller::removeFile(const std::string& pa
   Dword error = kErrorSuccess;
   if (deleteLogged(kernel, log, path, &error) != DeleteOutcome::Failed) return FileRemoval::Gone;
   // A library the spooler still holds goes when Windows starts again.
-  if (error == kErrorAccessDenied || error == kErrorSharingViolation) {
+  if (isInUse(error)) {
     Dword scheduleError = kErrorSuccess;
     if (deleteAtRestart(kernel, windows9x, path, scheduleError)) {
       logLine(join({"Delete ", path, ": in use, deleted when Windows starts again"}));

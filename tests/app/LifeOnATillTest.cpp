@@ -144,10 +144,13 @@ TEST_P(LifeOnATill, RemovalTakesAwayEveryPrinterAndEverythingOfTheProductOnly) {
                                  ? till().driverDirectory() + "\\3\\RASDD.DLL"
                                  : till().driverDirectory() + "\\3\\UNIDRV.DLL";
   EXPECT_TRUE(till().fake.fileExists(shared));
-  // The libraries the spooler held go when Windows starts again.
-  EXPECT_TRUE(ownFileLeft());
+  // The libraries the spooler held go when Windows starts again; Windows NT
+  // keeps them aside until then, so that their names are free at once.
+  const std::string monitor = till().systemDirectory() + "\\QLMON957.DLL";
+  EXPECT_TRUE(till().fake.fileExists(GetParam() == Family::Win9x ? monitor : monitor + ".old"));
   EXPECT_THAT(logText(), HasSubstr("in use, deleted when Windows starts again"));
   till().fake.restartWindows();
+  EXPECT_FALSE(till().fake.fileExists(monitor + ".old"));
   EXPECT_FALSE(ownFileLeft());
   EXPECT_THAT(errorBoxes(), IsEmpty());
 }
@@ -166,6 +169,39 @@ TEST_P(LifeOnATill, AfterARemovalTheNextInstallationIsAFreshOne) {
   EXPECT_EQ(again.files, once.files);
   EXPECT_EQ(again.uninstallEntry, once.uninstallEntry);
   EXPECT_THAT(till().fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
+}
+
+// The spooler holds the old libraries until Windows starts again. Windows NT
+// lets them be moved aside, so installing again works at once; Windows 9x
+// cannot replace them before the start, and says so.
+TEST_P(LifeOnATill, InstallingAgainBeforeTheRestart) {
+  ASSERT_EQ(run({"/quiet"}), 3010);
+  ASSERT_EQ(run({"/uninstall", "/quiet"}), 3010);
+  const bool win9x = GetParam() == Family::Win9x;
+  EXPECT_EQ(run({"/quiet"}), win9x ? 1603 : 3010);
+  till().fake.restartWindows();
+  if (win9x) EXPECT_EQ(run({"/quiet"}), 3010);  // after the start the run completes it
+  const std::string monitor = till().systemDirectory() + "\\QLMON957.DLL";
+  ASSERT_TRUE(till().fake.fileExists(monitor));
+  EXPECT_EQ(till().fake.file(monitor)->contents, "package QLMON957.DLL");
+  EXPECT_FALSE(till().fake.fileExists(monitor + ".old"));
+  EXPECT_THAT(till().fake.installedMonitorNames(), Contains("DALVERA Language Monitor QLX957"));
+  EXPECT_TRUE(till().fake.registryKeyExists(kUninstallKey));
+  EXPECT_THAT(till().fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
+}
+
+// An upgrade whose removal left the old library loaded (the spooler did not
+// let it go): on Windows NT the copy moves it aside and goes on.
+TEST_P(LifeOnATill, ACopyOntoALibraryInUseMovesItAsideOnWindowsNt) {
+  if (GetParam() == Family::Win9x) GTEST_SKIP() << "Windows 9x cannot rename a library in use";
+  const std::string monitor = till().systemDirectory() + "\\QLMON957.DLL";
+  fake::FakeFile old{"old monitor"};
+  old.loaded = true;
+  till().fake.addFile(monitor, old);
+  EXPECT_EQ(run({"/quiet", std::string("/log:") + kLogPath}), 3010);
+  EXPECT_EQ(till().fake.file(monitor)->contents, "package QLMON957.DLL");
+  EXPECT_THAT(logText(), HasSubstr(" aside: in use until Windows starts again"));
+  EXPECT_THAT(till().fake.deletionsAtRestart(), ElementsAre(monitor + ".old"));
 }
 
 TEST_P(LifeOnATill, RemovalOfAPartialInstallationTakesWhatIsThere) {

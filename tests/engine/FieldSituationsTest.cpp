@@ -184,6 +184,16 @@ TEST_P(FieldSituations, EveryPartialInstallationIsCompletedNotTakenForOne) {
          processor(run);
          driver(run);
        }},
+      {"everything, but the monitor's library gone at a start",
+       [&](Installation& run) {
+         run.fake.addInstalledMonitor("DALVERA Language Monitor QLX957");
+         processor(run);
+         driver(run);
+         run.fake.addRegistryKey(kUninstallKey);
+         for (const std::string& name : uninstallerFiles()) {
+           run.fake.addFile("C:\\WINDOWS\\QLX-957\\" + name);
+         }
+       }},
       {"everything but one uninstaller file",
        [](Installation& run) {
          addCompleteInstallation(run.fake, run.family_);

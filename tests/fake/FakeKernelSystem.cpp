@@ -109,11 +109,24 @@ bool FakePlatform::moveFileEx(const char* existing, const char* target, Dword fl
     return s.fail(*error);
   }
   if (s.isWindows9x()) return s.fail(kErrorCallNotImplemented);
-  // Only the deletion at the next start is modelled.
-  if (existing == nullptr || target != nullptr || flags != kMoveFileDelayUntilReboot) {
-    return s.fail(kErrorInvalidParameter);
+  if (existing == nullptr) return s.fail(kErrorInvalidParameter);
+  const std::string from = s.absolute(existing);
+  if (target == nullptr) {
+    // Only the deletion at the next start is modelled with a null target.
+    if (flags != kMoveFileDelayUntilReboot) return s.fail(kErrorInvalidParameter);
+    s.deletionsAtRestart.push_back(from);
+    return true;
   }
-  s.deletionsAtRestart.push_back(s.absolute(existing));
+  // A plain rename within a volume; Windows NT renames a loaded library too.
+  if (flags != 0) return s.fail(kErrorInvalidParameter);
+  const std::string to = s.absolute(target);
+  if (!s.files.isFile(from)) return s.fail(kErrorFileNotFound);
+  if (s.files.find(to) != nullptr) return s.fail(kErrorAlreadyExists);
+  if (!s.files.isDirectory(detail::parentPath(to))) return s.fail(kErrorPathNotFound);
+  if (s.heldOpen(from)) return s.fail(kErrorSharingViolation);
+  FakeFile moved = s.files.find(from)->file;
+  s.files.remove(from);
+  s.files.putFile(to, std::move(moved));
   return true;
 }
 
