@@ -25,6 +25,9 @@ struct Script {
   bool watchOnly = false;  // record only: the user answers every window
   unsigned timeoutMs = 120000;
   unsigned holdMs = 0;  // pause before each answer, for screenshots
+  // No answer until this file exists: another program runs meanwhile while
+  // the installer waits at its first window.
+  std::string gateFile;
   // Arranged before the start: printers to delete and HKLM keys to create as
   // volatile keys (each absent, or present and empty).
   std::vector<std::string> deletePrinters;

@@ -21,9 +21,9 @@ TEST(Script, DefaultsAnswerEveryDialogWithNextAndRestartWithNo) {
 }
 
 TEST(Script, ReadsEveryOption) {
-  ParsedScript parsed =
-      parse({"--os", "escape", "--port", "close", "--restart", "yes", "--watch", "--log", "l",
-             "--dir", "Z:\\pkg", "--installer", "other.exe", "--timeout", "30", "--hold", "250"});
+  ParsedScript parsed = parse({"--os", "escape", "--port", "close", "--restart", "yes", "--watch",
+                               "--log", "l", "--dir", "Z:\\pkg", "--installer", "other.exe",
+                               "--timeout", "30", "--hold", "250", "--gate", "C:\\go.txt"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.script.os.action, DialogAction::Escape);
   EXPECT_EQ(parsed.script.port.action, DialogAction::Close);
@@ -33,6 +33,7 @@ TEST(Script, ReadsEveryOption) {
   EXPECT_EQ(parsed.script.installer, "other.exe");
   EXPECT_EQ(parsed.script.timeoutMs, 30000u);
   EXPECT_EQ(parsed.script.holdMs, 250u);
+  EXPECT_EQ(parsed.script.gateFile, "C:\\go.txt");
 }
 
 TEST(Script, ChoicesNameARadioAndOrAnOverwriteItem) {

@@ -128,6 +128,10 @@ void Session::handle(HWND hwnd, Tracked& window) {
   if (window.kind == WindowKind::MessageBox && !boxReady(hwnd) &&
       recorder_.now() - window.seenMs < kBoxSettleMs)
     return;
+  // Looked at again at the next poll, until the gate's file is there.
+  if (!script_.gateFile.empty() &&
+      GetFileAttributesW(utf8ToWide(script_.gateFile).c_str()) == INVALID_FILE_ATTRIBUTES)
+    return;
   window.handled = true;
   if (!firstDialogMs_) firstDialogMs_ = window.seenMs;
   if (window.kind != WindowKind::MessageBox) recordOptionDialog(recorder_, window.kind, hwnd);
