@@ -148,7 +148,12 @@ def check_state(state: dict, end: x.EndState, prefix, resolve) -> list:
         if got != want:
             problems.append(f"{what}:\n      got      {json.dumps(got)}\n      expected {json.dumps(want)}")
 
-    printers = sorted(state["printers"].get("items", []), key=lambda p: p["pPrinterName"])
+    listed = state["printers"].get("items", [])
+    others = {p["pPrinterName"]: (p["pDriverName"], p["pPortName"]) for p in listed
+              if p["pPrinterName"] in end.other_printers}
+    differ("printers of other drivers", others, end.other_printers)
+    printers = sorted((p for p in listed if p["pPrinterName"] not in end.other_printers),
+                      key=lambda p: p["pPrinterName"])
     differ("printers", printers,
            sorted((x.printer_record(family, name, port) for name, port in end.printers),
                   key=lambda p: p["pPrinterName"]))

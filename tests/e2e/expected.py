@@ -109,6 +109,14 @@ FILES = {
         attributes=0x1800, default_priority=1, stored_status=0),
 }
 
+# The universal driver files and the USB monitor that other printers' drivers
+# use too: a removal leaves them.
+SHARED_FILES = {
+    "nt": ("RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP"),
+    "2k": ("UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", "STDNAMES.GPD"),
+    "9x": ("DMCOLOR.DLL", "ICONLIB.DLL", "UNIDRV.DLL", "UNIDRV.HLP", "USBMON.DLL"),
+}
+
 # Every folder the end state lists, and Wine's own files in them.
 LISTED_DIRS = (DRIVERS + r"\w32x86", DRIVERS + r"\w32x86\3", DRIVERS + r"\win40",
                DRIVERS + r"\win40\0", PRTPROCS + r"\w32x86", PRTPROCS + r"\win40", UNINSTALL_DIR)
@@ -193,6 +201,8 @@ class EndState:
     # folder -> {UPPER NAME: package path relative to the package root}
     files: dict = field(default_factory=dict)
     system_files: dict = field(default_factory=dict)
+    # Printers of other drivers: name -> (driver, port name), kept as they are.
+    other_printers: dict = field(default_factory=dict)
 
 
 def installed_files(family: str, staged_left: bool = False, driver_added: bool = True,
@@ -241,11 +251,13 @@ def uninstall_values():
             ("UninstallString", b"C:\\windows\\QLX-957\\QLX957_Uninstaller.exe\0")]
 
 
-def printer_record(family: str, name: str, port: int) -> dict:
+def printer_record(family: str, name: str, port) -> dict:
+    """`port`: an index into PORTS, or a port's name as the spooler lists it."""
     layout = FILES[family]
     devmode = dict(DEVMODE_9X) if family == "9x" else dict(DEVMODE_NT, dmDeviceName=name[:31])
     return {
-        "pServerName": None, "pPrinterName": name, "pShareName": None, "pPortName": PORTS[port],
+        "pServerName": None, "pPrinterName": name, "pShareName": None,
+        "pPortName": PORTS[port] if isinstance(port, int) else port,
         "pDriverName": PRINTER, "pComment": None, "pLocation": None, "pDevMode": devmode,
         "pSepFile": None, "pPrintProcessor": PROCESSOR, "pDatatype": "RAW", "pParameters": None,
         "pSecurityDescriptor": None, "Attributes": layout.attributes, "Priority": 1,

@@ -10,7 +10,6 @@ from pathlib import Path
 
 import expected as x
 import scenarios as s
-from expected import EndState
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "msi"))
 from package_fragment import product_code  # noqa: E402
@@ -135,21 +134,6 @@ def expect(*, packages=(PACKAGE,), registered_packages=(), files=False, msi_log=
     return verify
 
 
-# The universal driver files that other printers' drivers use: a removal leaves them.
-SHARED_DRIVER_FILES = {"nt": ("RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP")}
-
-
-def removed(version) -> EndState:
-    """What QLX957_Installer.exe /uninstall leaves under Wine: the shared
-    driver files, and the print processor's registration (Wine's
-    DeletePrintProcessorA removes nothing)."""
-    family = x.FAMILY[version]
-    version_dir = x.FILES[family].version_dir
-    kept = {name: source for name, source in x.installed_files(family)[version_dir].items()
-            if name in SHARED_DRIVER_FILES[family]}
-    return EndState(family=family, processor=True, files={version_dir: kept})
-
-
 def rows() -> list:
     one_printer = s.installed("winxp", [(x.PRINTER, x.DEFAULT_PORT)])
     install_log, remove_log = MSI_DIR + r"\install.log", MSI_DIR + r"\remove.log"
@@ -173,7 +157,7 @@ def rows() -> list:
                                  in_program_log=["AddPrinterDriverA", "exit code 1603"])),
         # These two run QLX957_Installer.exe /uninstall /quiet.
         s.Scenario("msiexec /x removes the driver and both registrations (winxp)", "winxp",
-                   [install(), remove()], removed("winxp"), prepare=placing(PACKAGE),
+                   [install(), remove()], s.removed("winxp"), prepare=placing(PACKAGE),
                    verify=expect(msi_log=remove_log,
                                  in_msi_log=["/uninstall /quiet", "QLX957_Installer: exit code 0"],
                                  in_program_log=["/uninstall", "exit code 0"])),

@@ -3,7 +3,7 @@
 prefix cloned from one template, two at a time, each run of the installer
 driven by uidriver.exe and the prefix's end state read by prefixstate.exe.
 
-usage: run_e2e.py BUILD_DIR [--jobs N] [--only TEXT] [--keep] | --count
+usage: run_e2e.py BUILD_DIR [--jobs N] [--only TEXT]... [--keep] | --count
 Prints one line per scenario, the differences of those that fail, and one
 summary line; exits 1 when any scenario failed."""
 
@@ -56,6 +56,17 @@ class Context:
                         self.work / f"{label}.out", 150, env)
         return self.prefix.unix(log)
 
+    def drive_alongside(self, options: list, label: str):
+        """Starts uidriver.exe with the options and returns at once: its
+        process, and its log on this side."""
+        log = f"{TOOLS_DIR}\\{label}.jsonl"
+        process = self.prefix.start([f"{TOOLS_DIR}\\uidriver.exe", "--log", log, *options],
+                                    self.work / f"{label}.out")
+        return process, self.prefix.unix(log)
+
+    def tools_path(self, name: str) -> str:
+        return f"{TOOLS_DIR}\\{name}"
+
     def read_state(self, error_codes) -> dict:
         out = f"{TOOLS_DIR}\\state.json"
         arguments = [f"{TOOLS_DIR}\\prefixstate.exe", "--out", out]
@@ -80,6 +91,12 @@ def run_options(run) -> list:
     return options
 
 
+def box_codes(runs) -> list:
+    """The error codes the runs' boxes may show, whose system texts are read."""
+    return [c for r in runs for b in r.outcome.boxes if b.error_code is not None
+            for c in x.error_codes(b.error_code)]
+
+
 def run_scenario(scenario, template: Path, build: Path, root: Path, display: str, index: int):
     work = root / f"{index:02d}"
     prefix = wine.clone(template, work / "prefix", display)
@@ -94,9 +111,16 @@ def run_scenario(scenario, template: Path, build: Path, root: Path, display: str
             scenario.prepare(ctx)
         logs = []
         for number, run in enumerate(scenario.runs, 1):
+            if run.before:
+                run.before(ctx)
             logs.append(ctx.drive(run_options(run), f"run{number}", {**scenario.env, **run.env}))
-        codes = [c for r in scenario.runs for b in r.outcome.boxes if b.error_code is not None
-                 for c in x.error_codes(b.error_code)]
+            if run.after:
+                problems += [f"run {number}: {p}" for p in run.after(ctx)]
+            if run.end is not None:
+                state = ctx.read_state(box_codes([run]))
+                problems += [f"after run {number}: {p}"
+                             for p in checks.check_state(state, run.end, prefix, ctx.resolve)]
+        codes = box_codes(scenario.runs)
         state = ctx.read_state(codes + list(scenario.error_texts))
         ctx.state = state
         if not state:
@@ -123,7 +147,8 @@ def main() -> int:
     parser.add_argument("build", type=Path, nargs="?")
     parser.add_argument("--count", action="store_true", help="print the number of scenarios")
     parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--only", default="")
+    parser.add_argument("--only", action="append", default=[],
+                        help="run the scenarios whose name holds TEXT (repeatable)")
     parser.add_argument("--keep", action="store_true", help="keep every prefix, not only failed ones")
     args = parser.parse_args()
     if args.count:
@@ -136,7 +161,8 @@ def main() -> int:
     if root.exists():
         shutil.rmtree(root)
     root.mkdir(parents=True)
-    selected = [s for s in scenarios.table() if args.only in s.name]
+    selected = [s for s in scenarios.table()
+                if not args.only or any(text in s.name for text in args.only)]
 
     started = time.monotonic()
     display = wine.Display(root)

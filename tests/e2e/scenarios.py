@@ -27,6 +27,9 @@ class Run:
     directory: str = r"C:\pkg"  # the installer's current directory
     installer: str = "QLX957_Installer.exe"  # relative to `directory`, or absolute
     env: dict = field(default_factory=dict)
+    before: object = None  # before(ctx) ahead of this run
+    after: object = None   # after(ctx) -> problems, once it has ended
+    end: EndState = None   # what the prefix must hold right after this run
 
 
 @dataclass
@@ -71,6 +74,18 @@ def installed(version, printers, replaced=None, **more) -> EndState:
                  system_files=x.system_files(family))
     state.update(more)
     return EndState(**state)
+
+
+def removed(version) -> EndState:
+    """What /uninstall leaves under Wine: the shared files, the shared USB
+    monitor, and the print processor's registration (Wine's
+    DeletePrintProcessorA removes nothing)."""
+    family = x.FAMILY[version]
+    shared = x.SHARED_FILES[family]
+    keep = lambda files: {name: source for name, source in files.items() if name in shared}
+    return EndState(family=family, processor=True, usbmon=family == "9x",
+                    files={folder: keep(files) for folder, files in x.installed_files(family).items()},
+                    system_files=keep(x.system_files(family)))
 
 
 def nothing(version) -> EndState:
@@ -412,5 +427,8 @@ def table() -> list:
                  verify=log_holds("AddPrinterDriver", "1021", "Subkey must be volatile.",
                                   "exit code 1603")),
     ]
-    import msi_package  # its rows build on this module's helpers
-    return s + msi_package.rows()
+    # Their rows build on this module's helpers.
+    import driver_life
+    import field_situations
+    import msi_package
+    return s + field_situations.rows() + driver_life.rows() + msi_package.rows()

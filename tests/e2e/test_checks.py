@@ -69,6 +69,39 @@ class ErrorCodes(unittest.TestCase):
                 self.assertEqual(verify(ctx) == [], holds, verify(ctx))
 
 
+class OtherDriversPrinters(unittest.TestCase):
+    """A printer of another driver must be there as it was: not replaced by
+    ours (Wine's AddPrinterA replaces a printer of the same name), not gone."""
+
+    def printer_problems(self, listed):
+        end = x.EndState(family="nt", printers=[(scenarios.numbered(1), x.DEFAULT_PORT)],
+                         other_printers={x.PRINTER: ("Other Driver", "COM1:")})
+        state = {"printers": {"items": listed},
+                 "drivers": {x.NT_ENV: {"items": []}, x.WIN9X_ENV: {"items": []}},
+                 "monitors": {"items": x.monitors(end)},
+                 "printProcessors": {env: {"items": items}
+                                     for env, items in x.print_processors(end).items()},
+                 "uninstall": {}, "directories": {}}
+        prefix = SimpleNamespace(unix=lambda folder: Path(folder))
+        return [p for p in checks.check_state(state, end, prefix, None) if p.startswith("printers")]
+
+    def test_the_other_printer_is_kept_as_it_was(self):
+        ours = x.printer_record("nt", scenarios.numbered(1), x.DEFAULT_PORT)
+        other = {"pPrinterName": x.PRINTER, "pDriverName": "Other Driver", "pPortName": "COM1:"}
+        replaced = x.printer_record("nt", x.PRINTER, x.DEFAULT_PORT)
+        cases = [
+            ("kept", [other, ours], 0),
+            ("replaced by ours", [replaced, ours], 1),
+            ("moved to another port", [dict(other, pPortName="LPT1:"), ours], 1),
+            ("gone", [ours], 1),
+            ("ours taking its name", [replaced], 2),
+        ]
+        for label, listed, problems in cases:
+            with self.subTest(label):
+                self.assertEqual(len(self.printer_problems(listed)), problems,
+                                 self.printer_problems(listed))
+
+
 class PlantedFloor(unittest.TestCase):
     def verdict(self, floor_ran, floor, installer):
         with tempfile.TemporaryDirectory() as root:

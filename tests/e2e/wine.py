@@ -83,6 +83,13 @@ class Prefix:
             except subprocess.TimeoutExpired:
                 return -1
 
+    def start(self, arguments, out: Path, extra_env=None) -> subprocess.Popen:
+        """Starts a program and returns at once; the caller waits for it."""
+        env = dict(self.env, **(extra_env or {}))
+        with open(out, "ab") as sink:
+            return subprocess.Popen(["wine", *arguments], stdout=sink, stderr=subprocess.STDOUT,
+                                    stdin=subprocess.DEVNULL, env=env)
+
     def reg_add(self, key: str, name: str, data: str, out: Path):
         self.run(["reg", "add", key, "/v", name, "/d", data, "/f"], out, 120)
 
