@@ -11,6 +11,7 @@ import time
 import checks
 import expected as x
 import scenarios as s
+import wine
 from expected import Box, Outcome
 
 # --- a driver CD ----------------------------------------------------------------
@@ -130,8 +131,9 @@ def first_copy_waiting(ctx):
     """Starts the first copy, which waits at its OS dialog until the gate
     opens; returns once that dialog is up."""
     ctx.first, ctx.first_log = ctx.drive_alongside(
-        ["--timeout", "600", "--gate", ctx.tools_path("gate.txt"), "--dir", r"C:\pkg"], "first")
-    deadline = time.monotonic() + 180
+        ["--timeout", str(round(600 * wine.TIME_SCALE)), "--gate", ctx.tools_path("gate.txt"),
+         "--dir", r"C:\pkg"], "first")
+    deadline = time.monotonic() + 180 * wine.TIME_SCALE
     while time.monotonic() < deadline and ctx.first.poll() is None:
         try:
             events = checks.read_log(ctx.first_log)
@@ -147,7 +149,7 @@ def first_copy_finishes(ctx) -> list:
     """Opens the gate; the first copy then installs as if alone."""
     ctx.prefix.unix(ctx.tools_path("gate.txt")).write_text("open\n")
     try:
-        ctx.first.wait(600)
+        ctx.first.wait(600 * wine.TIME_SCALE)
     except subprocess.TimeoutExpired:
         ctx.first.kill()
         return ["the first copy did not end"]

@@ -52,7 +52,8 @@ class Context:
     def drive(self, options: list, label: str, env: dict = None) -> Path:
         """Runs uidriver.exe with the options; returns its log on this side."""
         log = f"{TOOLS_DIR}\\{label}.jsonl"
-        self.prefix.run([f"{TOOLS_DIR}\\uidriver.exe", "--log", log, "--timeout", "90", *options],
+        limit = str(round(90 * wine.TIME_SCALE))
+        self.prefix.run([f"{TOOLS_DIR}\\uidriver.exe", "--log", log, "--timeout", limit, *options],
                         self.work / f"{label}.out", 150, env)
         return self.prefix.unix(log)
 

@@ -9,6 +9,11 @@ import subprocess
 import time
 from pathlib import Path
 
+# Every time limit is multiplied by this: a machine that emulates its
+# processor (a virtual machine without hardware support) runs Wine many
+# times slower.
+TIME_SCALE = float(os.environ.get("QLX_E2E_TIME_SCALE", "1"))
+
 WINDOWS_VERSIONS = ("win95", "win98", "winme", "nt40", "win2k", "winxp", "win2003", "vista")
 
 
@@ -79,7 +84,8 @@ class Prefix:
         with open(out, "ab") as sink:
             try:
                 return subprocess.run(["wine", *arguments], stdout=sink, stderr=subprocess.STDOUT,
-                                      stdin=subprocess.DEVNULL, env=env, timeout=timeout).returncode
+                                      stdin=subprocess.DEVNULL, env=env,
+                                      timeout=timeout * TIME_SCALE).returncode
             except subprocess.TimeoutExpired:
                 return -1
 
@@ -98,7 +104,7 @@ class Prefix:
         for flag in ("-k", "-w"):
             try:
                 subprocess.run(["wineserver", flag], env=self.env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL, timeout=60)
+                               stderr=subprocess.DEVNULL, timeout=60 * TIME_SCALE)
             except subprocess.TimeoutExpired:
                 pass  # a server that will not end is left; its prefix is thrown away
 
