@@ -234,12 +234,10 @@ def with_uninstaller(files: dict) -> dict:
 
 def system_files(family: str, monitor_file: str = "default") -> dict:
     """{UPPER NAME: file in the package} of the system directory's package names;
-    `monitor_file` None: the monitor's copy failed."""
+    `monitor_file`: the file that stands in the package for the monitor's."""
     layout = FILES[family]
     found = {name.upper(): f"{layout.source}/{name}" for name in layout.monitor_files}
-    if monitor_file is None:
-        del found["QLMON957.DLL"]
-    elif monitor_file != "default":
+    if monitor_file != "default":
         found["QLMON957.DLL"] = monitor_file
     return found
 

@@ -174,7 +174,9 @@ def rows() -> list:
     return [
         driver_cd("winxp"),
         driver_cd("win98"),
-        missing_then_restored("winxp", "driverNT", "QLX957E.DLL"),
+        # The language monitor's DLL: before the package was checked, the
+        # run went on without it and AddMonitor failed with 126.
+        missing_then_restored("winxp", "driverNT", "QLMON957.DLL"),
         missing_then_restored("win98", "driver9x", "vantrix.dll"),
         failed_then_again("win2003", s.PRINT + r"\Printers", "AddPrinter",
                           s.PRINTERS_KEY_REFUSED, x.PRINTER_STEP,

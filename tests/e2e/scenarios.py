@@ -137,23 +137,24 @@ def after_failure(version, driver, staged_left=True, monitor=True, **more) -> En
 # --- monitor DLLs that cannot serve -------------------------------------------
 
 def monitor_replaced_by(replacement):
-    """The package's monitor DLL removed (None) or replaced by another file."""
+    """The package's monitor DLL replaced by another file. (Without it the
+    package is incomplete: see field_situations.py.)"""
     def prepare(ctx):
         family = x.FAMILY[ctx.scenario.version]
         target = ctx.package_in_prefix / x.FILES[family].source / "QLMON957.DLL"
         target.unlink()
-        if replacement:
-            ctx.place(target, ctx.package / replacement)
+        ctx.place(target, ctx.package / replacement)
     return prepare
 
 
-def broken_monitor(version, code, replacement) -> Scenario:
+def broken_monitor(version, replacement) -> Scenario:
+    """A monitor DLL without the monitor's entry points: AddMonitor fails
+    with 127 and the rest is installed."""
     family = x.FAMILY[version]
-    run = fresh_run(version, boxes=[x.error_box("AddMonitor", code), x.RESTART_BOX])
+    run = fresh_run(version, boxes=[x.error_box("AddMonitor", 127), x.RESTART_BOX])
     end = installed(version, [(x.PRINTER, x.DEFAULT_PORT)], monitor=False,
                     system_files=x.system_files(family, monitor_file=replacement))
-    return Scenario(f"monitor DLL {'missing' if code == 126 else 'without entry points'}"
-                    f" gives {code} ({version})", version, [run], end,
+    return Scenario(f"monitor DLL without entry points gives 127 ({version})", version, [run], end,
                     prepare=monitor_replaced_by(replacement))
 
 
@@ -384,9 +385,8 @@ def table() -> list:
         # Wine leaves the code of its own failed key creation.
         failing("winxp", NT_DRIVERS, "EnumPrinterDrivers", 183, x.CHECK["nt"],
                 after_failure("winxp", driver=False, monitor=False, nt_drivers_readable=False)),
-        broken_monitor("winxp", 126, None),
-        broken_monitor("win2003", 127, "Uninstall_2k.dll"),
-        broken_monitor("winme", 127, "Uninstall_98.dll"),
+        broken_monitor("win2003", "Uninstall_2k.dll"),
+        broken_monitor("winme", "Uninstall_98.dll"),
         overwrite("win98", 0, "1.0", True, why="older by version"),
         overwrite("win95", 0, "9.0", False, why="newer by version"),
         overwrite("winme", 0, "4.0.0.1", False, why="older only in its build number"),
