@@ -56,7 +56,31 @@ out=/dev/hvc0
 [ -c "$out" ] || out=/dev/ttyS0
 stty -F "$out" -opost -echo 2>/dev/null # the output as written, no CR added
 : >/mnt/ctl/booted
-cd "$worktree" && bash /mnt/ctl/job.sh </dev/null >"$out" 2>&1
-echo "$?" >/mnt/ctl/status.tmp && mv /mnt/ctl/status.tmp /mnt/ctl/status
+# run.sh --local DIR: DIR of the work tree lives on the guest's own disk
+# while the command runs (Wine in a prefix over 9p is three times slower),
+# and is copied back over the shared one afterwards.
+local=
+if [ -s /mnt/ctl/local ]; then
+  shared="$worktree/$(cat /mnt/ctl/local)"
+  local=/scratch/local
+  mkdir -p "$shared" "$local"
+  cp -a "$shared/." "$local/" && mount --bind "$local" "$shared" || local=
+  [ -n "$local" ] || echo "qlx-vm: cannot put $shared on the guest's disk" >"$out"
+fi
+if [ -n "$local" ] || [ ! -s /mnt/ctl/local ]; then
+  (cd "$worktree" && bash /mnt/ctl/job.sh) </dev/null >"$out" 2>&1
+  status=$?
+else
+  status=125
+fi
+if [ -n "$local" ]; then
+  umount "$shared"
+  find "$shared" -mindepth 1 -maxdepth 1 -exec rm -rf {} +
+  if ! cp -a "$local/." "$shared/"; then
+    echo "qlx-vm: copying $local back to $shared failed" >"$out"
+    [ "$status" -ne 0 ] || status=125
+  fi
+fi
+echo "$status" >/mnt/ctl/status.tmp && mv /mnt/ctl/status.tmp /mnt/ctl/status
 sleep 1 # lets the console hand over the output's last bytes
 power_off
