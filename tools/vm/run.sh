@@ -84,6 +84,8 @@ nic=(-nic none)
 
 # The kernel's console goes to a file (shown when the guest fails); the
 # command's output to the virtio console, a file this script follows.
+# SMAP off: QEMU 7.2's emulated iret back to 32-bit code faults with it on,
+# which kills every 32-bit Wine process.
 qemu-system-x86_64 \
   -machine q35 -accel tcg,thread=multi -cpu max,smap=off -smp "$cpus" -m "$memory" \
   -display none -monitor none -serial "file:$work/console.log" -no-reboot \
