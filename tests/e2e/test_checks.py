@@ -102,6 +102,20 @@ class OtherDriversPrinters(unittest.TestCase):
                                  self.printer_problems(listed))
 
 
+class RestartRecord(unittest.TestCase):
+    def test_one_forced_restart_counts_and_a_new_session_does_not(self):
+        init = '"C:\\windows\\system32\\wineboot.exe" --init'
+        kill = "C:\\windows\\system32\\wineboot.exe --kill"
+        cases = [([kill], True), ([init, kill], True), ([init], False), ([kill, kill], False),
+                 ([], False)]
+        for lines, requested in cases:
+            with self.subTest(lines=lines), tempfile.TemporaryDirectory() as root:
+                drive = Path(root)
+                (drive / "restart-request.txt").write_bytes("\r\n".join(lines).encode("utf-16-le"))
+                ctx = SimpleNamespace(prefix=SimpleNamespace(drive_c=drive))
+                self.assertEqual(scenarios.restart_recorded(ctx) == [], requested)
+
+
 class PlantedFloor(unittest.TestCase):
     def verdict(self, floor_ran, floor, installer):
         with tempfile.TemporaryDirectory() as root:
