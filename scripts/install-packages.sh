@@ -15,15 +15,32 @@ export DEBIAN_FRONTEND=noninteractive
 
 echo "Installing $purpose: $*"
 echo "  updating the package lists"
+# A list that fails to download (a mirror caught mid-sync) leaves apt the
+# ones it had; whether the packages can still be installed is for the dry
+# run below to say.
 if ! "${apt[@]}" update -qq >"$log" 2>&1; then
-  cat "$log" >&2
-  echo "apt-get update failed (see above)" >&2
-  exit 1
+  grep -E '^(E|W):' "$log" >&2 || cat "$log" >&2
+  echo "  apt-get update reported the errors above; going on with the package lists apt has" >&2
 fi
 
 # apt's own estimate, from a dry run that answers no.
 plan="$(LC_ALL=C "${apt[@]}" install --assume-no "$@" 2>&1 || true)"
 count="$(sed -n 's/^.* \([0-9][0-9]*\) newly installed.*$/\1/p' <<<"$plan")"
+# A suite whose list for one architecture is missing offers amd64 versions
+# that its i386 packages cannot match (Multi-Arch: same needs both alike):
+# then those suites are left out and the release's other lists decide.
+failed_suites="$(sed -n 's|^E: Failed to fetch .*/dists/\([^/]*\)/.*$|\1|p' "$log" | sort -u)"
+if [[ -z "$count" && -n "$failed_suites" ]]; then
+  pins="$repo/build/apt-pins"
+  : >"$pins"
+  for suite in $failed_suites; do
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$suite" >>"$pins"
+  done
+  apt+=(-o "Dir::Etc::Preferences=$pins")
+  echo "  without the suites whose lists failed ($(tr '\n' ' ' <<<"$failed_suites"| sed 's/ $//'))" >&2
+  plan="$(LC_ALL=C "${apt[@]}" install --assume-no "$@" 2>&1 || true)"
+  count="$(sed -n 's/^.* \([0-9][0-9]*\) newly installed.*$/\1/p' <<<"$plan")"
+fi
 download="$(sed -n 's/^Need to get \(.*\) of archives.*$/\1/p' <<<"$plan")"
 disk="$(sed -n 's/^After this operation, \(.*\) of additional.*$/\1/p' <<<"$plan")"
 if [[ -z "$count" ]]; then

@@ -37,7 +37,8 @@ fetch_busybox() {
   mkdir -p "$probe_dir"
   (cd "$probe_dir" && rm -rf ./*.deb root &&
     { apt-get -o DPkg::Lock::Timeout=900 download -qq busybox-static:i386 ||
-      { apt-get -o DPkg::Lock::Timeout=900 update -qq &&
+      { # One list that fails (a mirror in sync) need not be the one busybox is in.
+        apt-get -o DPkg::Lock::Timeout=900 update -qq || true
         apt-get -o DPkg::Lock::Timeout=900 download -qq busybox-static:i386; }; } &&
     dpkg-deb -x busybox-static_*_i386.deb root) >"$probe_dir/fetch.log" 2>&1
 }

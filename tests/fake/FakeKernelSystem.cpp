@@ -1,6 +1,7 @@
 // KERNEL32: named mutexes, deletion at the next start (MoveFileExA on NT,
 // WININIT.INI's [rename] section on 9x) and the start itself.
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
