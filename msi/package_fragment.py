@@ -10,9 +10,10 @@ source paths: it runs where `package` leads to PACKAGE_DIR), and prints
 not a complete package.
 
 The version is the one in QLX957_Installer.exe's version record, so the
-package states what it installs. The ProductCode is derived from it (a
-name-based UUID under the UpgradeCode): the same version always gets the
-same code, another version another one.
+package states what it installs. The ProductCode is derived from its first
+three numbers (a name-based UUID under the UpgradeCode), the ones Windows
+Installer compares: packages that differ only in the fourth number share a
+code, so one cannot be installed beside the other.
 """
 
 import hashlib
@@ -64,8 +65,9 @@ def program_version(path):
 
 
 def product_code(version):
-    """Also what the end-to-end rows look the package's registration up by."""
-    return str(uuid.uuid5(UPGRADE_CODE, version)).upper()
+    """Also what the end-to-end rows look the package's registration up by.
+    `version`: "a.b.c.d"; the fourth number is left out."""
+    return str(uuid.uuid5(UPGRADE_CODE, ".".join(version.split(".")[:3]))).upper()
 
 
 def identifier(prefix, relative):

@@ -79,7 +79,9 @@ def with_version(source, target, numbers):
 
 
 def derived_code(version):
-    return "{%s}" % str(uuid.uuid5(uuid.UUID(UPGRADE_CODE), version)).upper()
+    """From the first three numbers: those Windows Installer compares."""
+    three = ".".join(version.split(".")[:3])
+    return "{%s}" % str(uuid.uuid5(uuid.UUID(UPGRADE_CODE), three)).upper()
 
 
 def check_properties(ck, msi, version):
@@ -223,23 +225,32 @@ def check_refusal(ck, package, work):
             open(out, "rb").read() == b"an earlier package")
 
 
-def check_other_version(ck, package, work, first_code):
-    newer = os.path.join(work, "newer")
-    shutil.copytree(package, newer)
-    program = os.path.join(newer, "QLX957_Installer.exe")
-    with_version(os.path.join(package, "QLX957_Installer.exe"), program, (1, 0, 3, 0))
-    out = os.path.join(work, "newer.msi")
-    result = build(newer, out)
-    ck.equal("another version builds", result.returncode, 0)
-    if result.returncode:
-        print(result.stderr)
-        return
-    properties = {row["Property"]: row["Value"] for row in table(out, "Property")}
-    ck.equal("another version: its own ProductVersion and ProductCode, the same UpgradeCode",
-             (properties.get("ProductVersion"), properties.get("ProductCode"),
-              properties.get("UpgradeCode")),
-             ("1.0.3.0", derived_code("1.0.3.0"), UPGRADE_CODE))
-    ck.true("another version: another ProductCode", properties.get("ProductCode") != first_code)
+def check_other_versions(ck, package, work, version, first_code):
+    """A release raises one of the first three numbers and gets another
+    ProductCode; a build that raises only the fourth keeps the code, since
+    Windows Installer could not tell the two packages apart."""
+    numbers = [int(n) for n in version.split(".")]
+    rows = [("a release", (numbers[0], numbers[1], numbers[2] + 1, 0), False),
+            ("only the fourth number", (*numbers[:3], numbers[3] + 5), True)]
+    for label, other, same_code in rows:
+        folder = os.path.join(work, f"v{'.'.join(map(str, other))}")
+        shutil.copytree(package, folder)
+        program = os.path.join(folder, "QLX957_Installer.exe")
+        with_version(os.path.join(package, "QLX957_Installer.exe"), program, other)
+        out = folder + ".msi"
+        result = build(folder, out)
+        ck.equal(f"{label}: builds", result.returncode, 0)
+        if result.returncode:
+            print(result.stderr)
+            continue
+        text = ".".join(map(str, other))
+        properties = {row["Property"]: row["Value"] for row in table(out, "Property")}
+        ck.equal(f"{label}: its own ProductVersion, the derived ProductCode, the same UpgradeCode",
+                 (properties.get("ProductVersion"), properties.get("ProductCode"),
+                  properties.get("UpgradeCode")),
+                 (text, derived_code(text), UPGRADE_CODE))
+        ck.equal(f"{label}: the ProductCode is {'the same' if same_code else 'another'}",
+                 properties.get("ProductCode") == first_code, same_code)
 
 
 def main(argv):
@@ -270,7 +281,7 @@ def main(argv):
         ck.equal("the same version again: the same ProductCode",
                  {r["Property"]: r["Value"] for r in table(again, "Property")}.get("ProductCode"),
                  properties.get("ProductCode"))
-        check_other_version(ck, args.package, args.work, properties.get("ProductCode"))
+        check_other_versions(ck, args.package, args.work, version, properties.get("ProductCode"))
         check_refusal(ck, args.package, args.work)
     print(f"{ck.passed} passed, {ck.failed} failed")
     return 1 if ck.failed else 0
