@@ -5,7 +5,6 @@ namespace qlx::msi {
 namespace {
 
 constexpr std::string_view kProgramName = "QLX957_Installer.exe";
-constexpr std::string_view kLogName = "QLX957_Installer.log";
 
 // `path` up to and with its last backslash; empty when it has none. (No
 // substr: the DLL links no library that could report a bad position.)
@@ -13,13 +12,6 @@ std::string_view folderOf(std::string_view path) {
   const std::size_t last = path.rfind('\\');
   return last == std::string_view::npos ? std::string_view()
                                         : std::string_view(path.data(), last + 1);
-}
-
-bool appendInFolder(PathText& path, std::string_view folder, std::string_view name) {
-  path.append(folder);
-  if (!folder.empty() && folder.back() != '\\') path.append("\\");
-  path.append(name);
-  return path.complete();
 }
 
 // Quoted as a whole, the way the program's command line reads a value with
@@ -45,23 +37,35 @@ bool splitActionData(std::string_view data, PackageProperties& properties) {
   return !properties.installDir.empty();
 }
 
-bool describeRun(Stage stage, const PackageProperties& properties, InstallerRun& run) {
-  for (PathText* path : {&run.program, &run.log, &run.restartMarker}) path->clear();
-  run.commandLine.clear();
-  const std::string_view logFolder =
-      properties.msiLog.empty() ? properties.tempFolder : folderOf(properties.msiLog);
-  if (properties.installDir.empty() || logFolder.empty()) return false;
-  if (!appendInFolder(run.program, properties.installDir, kProgramName) ||
-      !appendInFolder(run.log, logFolder, kLogName)) {
-    return false;
+OutputFolders outputFolders(const PackageProperties& properties) {
+  OutputFolders result;
+  for (std::string_view folder : {folderOf(properties.msiLog), properties.tempFolder}) {
+    const bool again = result.count == 1 && result.folders[0] == folder;
+    if (!folder.empty() && !again) result.folders[result.count++] = folder;
   }
-  run.restartMarker.append(run.log.view());
-  run.restartMarker.append(".restart");
+  return result;
+}
 
+bool pathIn(std::string_view folder, std::string_view name, PathText& path) {
+  path.clear();
+  if (folder.empty()) return false;
+  path.append(folder);
+  if (folder.back() != '\\') path.append("\\");
+  path.append(name);
+  return path.complete();
+}
+
+bool describeRun(Stage stage, std::string_view installDir, std::string_view log,
+                 InstallerRun& run) {
+  run.commandLine.clear();
+  if (!pathIn(installDir, kProgramName, run.program)) return false;
   appendQuoted(run.commandLine, "", run.program.view());
-  run.commandLine.append(stage == Stage::Install ? " /quiet /norestart " : " /uninstall /quiet ");
-  appendQuoted(run.commandLine, "/log:", run.log.view());
-  return run.restartMarker.complete() && run.commandLine.complete();
+  run.commandLine.append(stage == Stage::Install ? " /quiet /norestart" : " /uninstall /quiet");
+  if (!log.empty()) {
+    run.commandLine.append(" ");
+    appendQuoted(run.commandLine, "/log:", log);
+  }
+  return run.commandLine.complete();
 }
 
 }  // namespace qlx::msi

@@ -12,8 +12,8 @@
 #include "msi/core/LogLines.h"
 #include "msi/win32/LogFile.h"
 #include "msi/win32/MsiSession.h"
+#include "msi/win32/NoteFile.h"
 #include "msi/win32/ProgramRun.h"
-#include "msi/win32/RestartMarker.h"
 
 namespace qlx::msi {
 namespace {
@@ -34,21 +34,55 @@ struct Properties {
 Properties gProperties;
 BoundedText<3 * kPathCapacity> gActionData;
 InstallerRun gRun;
-LogFile gLog;
+PathText gLog, gNote;
+LogFile gLogFile;
+
+// Calls `each` with the restart note's path in each output folder, the first
+// choice first, until it returns true; true then.
+template <typename Each>
+bool forRestartNotes(const PackageProperties& properties, Each each) {
+  const OutputFolders places = outputFolders(properties);
+  for (std::size_t i = 0; i < places.count; ++i) {
+    if (pathIn(places.folders[i], kRestartNoteName, gNote) && each(gNote.c_str())) return true;
+  }
+  return false;
+}
+
+void clearRestartNotes(const PackageProperties& properties) {
+  forRestartNotes(properties, [](const char* path) {
+    note_file::clear(path);
+    return false;
+  });
+}
+
+// The log in the first output folder that takes it; empty when none does.
+std::string_view chooseLog(const PackageProperties& properties) {
+  const OutputFolders places = outputFolders(properties);
+  for (std::size_t i = 0; i < places.count; ++i) {
+    if (pathIn(places.folders[i], kLogName, gLog) && canWrite(gLog.c_str())) return gLog.view();
+  }
+  gLog.clear();
+  return {};
+}
 
 UINT runInstaller(const MsiSession& session, Stage stage, const PackageProperties& properties,
                   bool deferred) {
-  if (!describeRun(stage, properties, gRun)) {
+  const std::string_view log = chooseLog(properties);
+  if (!describeRun(stage, properties.installDir, log, gRun)) {
     session.log(kPrefix, "a path is too long: ", properties.installDir);
     return kActionFailure;
   }
-  if (deferred) restart_marker::clear(gRun.restartMarker.c_str());
-
-  gLog.open(gRun.log.c_str());
-  const DWORD before = gLog.size();
+  if (log.empty()) {
+    session.log(kPrefix, "no folder for the program's log can be written; it runs without one");
+  }
+  gLogFile.open(gLog.c_str());
+  const DWORD before = log.empty() ? 0 : gLogFile.size();
   session.log(kPrefix, "running ", gRun.commandLine.view());
   const ProgramResult result = runProgram(gRun.program.c_str(), gRun.commandLine.data());
-  forEachLine(gLog.readFrom(before), [&](std::string_view line) { session.log(kPrefix, line); });
+  if (!log.empty()) {
+    forEachLine(gLogFile.readFrom(before),
+                [&](std::string_view line) { session.log(kPrefix, line); });
+  }
 
   BoundedText<64> number;
   if (!result.ran) {
@@ -62,7 +96,7 @@ UINT runInstaller(const MsiSession& session, Stage stage, const PackagePropertie
   session.log(kPrefix, outcome.meaning);
   if (outcome.restart) {
     const bool noted =
-        deferred ? restart_marker::leave(gRun.restartMarker.c_str()) : session.requestRestart();
+        deferred ? forRestartNotes(properties, note_file::leave) : session.requestRestart();
     if (!noted) session.log(kPrefix, "the restart could not be requested");
   }
   return outcome.result;
@@ -82,6 +116,7 @@ extern "C" UINT __stdcall QlxInstall(MSIHANDLE install) {
     session.log(kPrefix, "the install action got no usable data: ", gActionData.view());
     return kActionFailure;
   }
+  clearRestartNotes(properties);
   return runInstaller(session, Stage::Install, properties, true);
 }
 
@@ -99,8 +134,13 @@ extern "C" UINT __stdcall QlxUninstall(MSIHANDLE install) {
 // Immediate, after InstallFinalize: the restart the install action noted.
 extern "C" UINT __stdcall QlxRestart(MSIHANDLE install) {
   const MsiSession session(install);
-  if (gProperties.read(session) && describeRun(Stage::Install, gProperties.view(), gRun) &&
-      restart_marker::take(gRun.restartMarker.c_str()) && !session.requestRestart()) {
+  if (!gProperties.read(session)) return kActionSuccess;
+  bool noted = false;
+  forRestartNotes(gProperties.view(), [&](const char* path) {
+    noted = note_file::take(path) || noted;
+    return false;
+  });
+  if (noted && !session.requestRestart()) {
     session.log(kPrefix, "the restart could not be requested");
   }
   return kActionSuccess;

@@ -11,6 +11,14 @@ HANDLE openForReading(const char* path) {
 
 }  // namespace
 
+bool canWrite(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 DWORD LogFile::size() const {
   const HANDLE file = openForReading(path_);
   if (file == INVALID_HANDLE_VALUE) return 0;

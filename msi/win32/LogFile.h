@@ -6,6 +6,10 @@
 
 namespace qlx::msi {
 
+// Whether the program could append to a log at `path`: it is opened for
+// writing, created where missing, and closed again.
+bool canWrite(const char* path);
+
 // The program's log, read from where it ended before the run: what this run
 // wrote. The program appends and other runs' lines stay in the file.
 class LogFile {

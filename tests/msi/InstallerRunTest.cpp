@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <string>
+#include <vector>
 
 #include "msi/core/FormattedText.h"
 #include "msi/core/InstallerRun.h"
@@ -18,68 +19,98 @@ using ::testing::IsEmpty;
 
 constexpr char kDir[] = "C:\\Program Files\\DALVERA QLX-957\\";
 constexpr char kTemp[] = "C:\\WINDOWS\\TEMP\\";
+constexpr char kProgram[] = "\"C:\\Program Files\\DALVERA QLX-957\\QLX957_Installer.exe\"";
 
 struct RunRow {
   const char* what;
   Stage stage;
-  PackageProperties properties;
+  const char* installDir;
   const char* log;
-  const char* commandLine;
+  std::string commandLine;
 };
 
 const RunRow kRuns[] = {
-    {"install, logged by msiexec",
-     Stage::Install,
-     {kDir, "C:\\logs\\till 12.log", kTemp},
-     "C:\\logs\\QLX957_Installer.log",
-     "\"C:\\Program Files\\DALVERA QLX-957\\QLX957_Installer.exe\" /quiet /norestart "
-     "\"/log:C:\\logs\\QLX957_Installer.log\""},
-    {"removal without an msiexec log",
-     Stage::Removal,
-     {kDir, "", kTemp},
-     "C:\\WINDOWS\\TEMP\\QLX957_Installer.log",
-     "\"C:\\Program Files\\DALVERA QLX-957\\QLX957_Installer.exe\" /uninstall /quiet "
-     "\"/log:C:\\WINDOWS\\TEMP\\QLX957_Installer.log\""},
-    {"folders without their closing backslash",
-     Stage::Install,
-     {"C:\\Pkg", "", "C:\\Temp"},
-     "C:\\Temp\\QLX957_Installer.log",
-     "\"C:\\Pkg\\QLX957_Installer.exe\" /quiet /norestart \"/log:C:\\Temp\\QLX957_Installer.log\""},
+    {"install", Stage::Install, kDir, "C:\\logs\\QLX957_Installer.log",
+     std::string(kProgram) + " /quiet /norestart \"/log:C:\\logs\\QLX957_Installer.log\""},
+    {"removal", Stage::Removal, kDir, "C:\\WINDOWS\\TEMP\\QLX957_Installer.log",
+     std::string(kProgram) + " /uninstall /quiet \"/log:C:\\WINDOWS\\TEMP\\QLX957_Installer.log\""},
+    // No folder could take the log: the program runs all the same.
+    {"install without a log", Stage::Install, kDir, "",
+     std::string(kProgram) + " /quiet /norestart"},
+    {"removal without a log", Stage::Removal, kDir, "",
+     std::string(kProgram) + " /uninstall /quiet"},
+    {"a folder without its closing backslash", Stage::Install, "C:\\Pkg", "C:\\Temp\\x.log",
+     "\"C:\\Pkg\\QLX957_Installer.exe\" /quiet /norestart \"/log:C:\\Temp\\x.log\""},
 };
 
-TEST(InstallerRun, ProgramLogAndCommandLine) {
+TEST(InstallerRun, ProgramAndCommandLine) {
   for (const RunRow& row : kRuns) {
     InstallerRun run;
-    ASSERT_TRUE(describeRun(row.stage, row.properties, run)) << row.what;
-    EXPECT_EQ(run.log.view(), row.log) << row.what;
-    EXPECT_EQ(run.restartMarker.view(), std::string(row.log) + ".restart") << row.what;
+    ASSERT_TRUE(describeRun(row.stage, row.installDir, row.log, run)) << row.what;
     EXPECT_EQ(run.commandLine.view(), row.commandLine) << row.what;
   }
 }
 
 TEST(InstallerRun, ADescriptionReusedForAnotherRunHoldsNothingOfTheFirst) {
   InstallerRun run;
-  ASSERT_TRUE(describeRun(Stage::Install, {kDir, "", kTemp}, run));
-  ASSERT_TRUE(describeRun(Stage::Removal, {"D:\\", "", kTemp}, run));
+  ASSERT_TRUE(describeRun(Stage::Install, kDir, "C:\\logs\\QLX957_Installer.log", run));
+  ASSERT_TRUE(describeRun(Stage::Removal, "D:\\", "", run));
   EXPECT_EQ(run.program.view(), "D:\\QLX957_Installer.exe");
+  EXPECT_EQ(run.commandLine.view(), "\"D:\\QLX957_Installer.exe\" /uninstall /quiet");
 }
 
 TEST(InstallerRun, RefusesWhatItCannotDescribeWhole) {
   const std::string longDir = "C:\\" + std::string(kPathCapacity, 'x') + "\\";
-  const std::string nearlyFull = "C:\\" + std::string(kPathCapacity - 30, 'x') + "\\";
-  const PackageProperties refused[] = {
-      {"", "", kTemp},         // no folder to run from
-      {kDir, "", ""},          // nowhere for the log
-      {kDir, "till.log", ""},  // an msiexec log without a folder, and no temp folder
-      {longDir, "", kTemp},    // the program's path does not fit
-      {kDir, "", longDir},     // the log's path does not fit
-      {kDir, "", nearlyFull},  // the log fits, its restart note does not
+  const std::string longLog = "C:\\" + std::string(kCommandCapacity, 'x') + ".log";
+  const struct {
+    const char* what;
+    std::string installDir;
+    std::string log;
+  } refused[] = {
+      {"no folder to run from", "", ""},
+      {"the program's path does not fit", longDir, ""},
+      {"the command line does not fit", kDir, longLog},
   };
-  for (const PackageProperties& properties : refused) {
+  for (const auto& row : refused) {
     InstallerRun run;
-    EXPECT_FALSE(describeRun(Stage::Install, properties, run))
-        << properties.installDir.size() << " " << properties.tempFolder.size();
+    EXPECT_FALSE(describeRun(Stage::Install, row.installDir, row.log, run)) << row.what;
   }
+}
+
+// The log and the restart note go beside the Windows Installer log where
+// there is one, else (or where the local system account cannot write that
+// folder) in the temp folder.
+struct FoldersRow {
+  const char* what;
+  PackageProperties properties;
+  std::vector<std::string> folders;
+};
+
+const FoldersRow kFolders[] = {
+    {"logged by msiexec", {kDir, "C:\\logs\\till 12.log", kTemp}, {"C:\\logs\\", kTemp}},
+    {"no msiexec log", {kDir, "", kTemp}, {kTemp}},
+    {"an msiexec log without a folder", {kDir, "till.log", kTemp}, {kTemp}},
+    {"the msiexec log in the temp folder", {kDir, "C:\\WINDOWS\\TEMP\\msi.log", kTemp}, {kTemp}},
+    {"no temp folder", {kDir, "C:\\logs\\till.log", ""}, {"C:\\logs\\"}},
+    {"neither", {kDir, "", ""}, {}},
+};
+
+TEST(InstallerRun, OutputFoldersTheFirstChoiceFirst) {
+  for (const FoldersRow& row : kFolders) {
+    const OutputFolders found = outputFolders(row.properties);
+    std::vector<std::string> folders(found.folders, found.folders + found.count);
+    EXPECT_EQ(folders, row.folders) << row.what;
+  }
+}
+
+TEST(InstallerRun, PathInAFolder) {
+  PathText path;
+  EXPECT_TRUE(pathIn("C:\\Temp", kLogName, path));
+  EXPECT_EQ(path.view(), "C:\\Temp\\QLX957_Installer.log");
+  EXPECT_TRUE(pathIn(kTemp, kRestartNoteName, path));
+  EXPECT_EQ(path.view(), "C:\\WINDOWS\\TEMP\\QLX957_Installer.restart");
+  EXPECT_FALSE(pathIn("", kLogName, path));
+  EXPECT_FALSE(pathIn("C:\\" + std::string(kPathCapacity - 20, 'x'), kRestartNoteName, path));
 }
 
 struct DataRow {

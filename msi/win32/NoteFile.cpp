@@ -1,10 +1,8 @@
-#include "msi/win32/RestartMarker.h"
+#include "msi/win32/NoteFile.h"
 
 #include <windows.h>
 
-namespace qlx::msi::restart_marker {
-
-void clear(const char* path) { DeleteFileA(path); }
+namespace qlx::msi::note_file {
 
 bool leave(const char* path) {
   const HANDLE file =
@@ -14,10 +12,14 @@ bool leave(const char* path) {
   return true;
 }
 
+bool exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
 bool take(const char* path) {
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return false;
+  if (!exists(path)) return false;
   DeleteFileA(path);
   return true;
 }
 
-}  // namespace qlx::msi::restart_marker
+void clear(const char* path) { DeleteFileA(path); }
+
+}  // namespace qlx::msi::note_file
