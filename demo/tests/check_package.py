@@ -2,6 +2,7 @@
 """Checks the demo driver package that the win32 build lays out beside the installer.
 
 Usage: check_package.py [BUILD_DIR] [--unidrv-version V] [--variants V1;V2;...]
+                        [--newer-version V]
 BUILD_DIR defaults to build/win32. Reads every binary with python3-pefile;
 prints one line per check, then "N passed, M failed"; exits non-zero when a
 check fails.
@@ -198,6 +199,40 @@ def check_unidrv_versions(package, args):
     return problems
 
 
+# The product's own files, which the newer package (package-newer/) carries
+# one release on; every other file it has as the demo package has it.
+PRODUCT_FILES = {
+    *((folder, name) for folder in ("driver2k", "driverNT", "driver9x")
+      for name in ("QLMON957.DLL", "QLPRO957.DLL")),
+    ("driver2k", "QLX957E.DLL"), ("driver2k", "QLUI957.DLL"),
+    ("driverNT", "QLX957E.DLL"), ("driverNT", "QLUI957.DLL"),
+    ("driver9x", "QLX957E.DRV"), ("driver9x", "vantrix.dll"), ("driver9x", "merlowe.dll"),
+    (".", "QLX957_Uninstaller.exe"), (".", "Uninstall_2k.dll"), (".", "Uninstall_98.dll"),
+}
+
+
+def check_newer_package(package, args):
+    newer = os.path.join(package.build_dir, "package-newer")
+    wanted = version_numbers(args.newer_version)
+    problems = []
+    for folder, names in LAYOUT.items():
+        for name in names:
+            old, new = package.path(folder, name), os.path.normpath(os.path.join(newer, folder, name))
+            if not os.path.isfile(new):
+                problems.append("package-newer/%s/%s missing" % (folder, name))
+            elif not os.path.isfile(old):
+                continue  # reported by the layout check
+            elif (folder, name) in PRODUCT_FILES:
+                found = fixed_version(package.image(new))
+                if found != wanted:
+                    problems.append("package-newer/%s/%s has version %s, expected %s"
+                                    % (folder, name, found, wanted))
+            elif not filecmp.cmp(old, new, shallow=False):
+                problems.append("package-newer/%s/%s differs from the demo package's"
+                                % (folder, name))
+    return problems
+
+
 def check_installer_copy(package, _args):
     built = os.path.join(package.build_dir, "QLX957_Installer.exe")
     copy = package.path(".", "QLX957_Installer.exe")
@@ -215,6 +250,8 @@ CHECKS = [
     ("monitors, processors and interface DLLs export their entry points", check_entry_points),
     ("unidrv.dll versions of the package and its variants", check_unidrv_versions),
     ("the installer beside the package is the one just built", check_installer_copy),
+    ("the newer package: the product's files one release on, the rest the same",
+     check_newer_package),
 ]
 
 
@@ -223,6 +260,7 @@ def main(argv):
     parser.add_argument("build_dir", nargs="?", default=os.path.join(REPO, "build", "win32"))
     parser.add_argument("--unidrv-version", default="4.0.2.5")
     parser.add_argument("--variants", default="1.0;9.0;4.0.0.1;none")
+    parser.add_argument("--newer-version", default="3.1.2.0")
     args = parser.parse_args(argv[1:])
     package = Package(args.build_dir)
     if not os.path.isdir(package.root):

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# The demo package one version up, for the end-to-end upgrade row: the
+# The demo package one version up, for the end-to-end upgrade rows: the
 # program built again with its third number raised (build/win32-newer/, the
-# executable alone), beside the demo package's other files in
-# build/msi/newer-package/, packed into build/msi/newer/QLX957_Installer.msi.
-# Windows Installer compares only the first three numbers of a version.
+# executable alone), beside the newer demo package's files (its driver one
+# release on, build/win32/package-newer/) in build/msi/newer-package/,
+# packed into build/msi/newer/QLX957_Installer.msi. Windows Installer
+# compares only the first three numbers of a version.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 header=build/win32/generated/ProgramVersion.h
 current="$(sed -n 's/^#define QLX_PROGRAM_VERSION "\(.*\)"$/\1/p' "$header" 2>/dev/null)" || true
 [[ -n "$current" ]] || { echo "no $header: build the win32 preset first" >&2; exit 1; }
+[[ -d build/win32/package-newer ]] ||
+  { echo "no build/win32/package-newer/: build the win32 preset first" >&2; exit 1; }
 IFS=. read -r major minor build revision <<<"$current"
 newer="$major.$minor.$((build + 1)).$revision"
 
@@ -18,7 +21,7 @@ cmake -S . -B build/win32-newer -G Ninja --toolchain cmake/mingw-i686.cmake \
 cmake --build build/win32-newer --target QLX957_Installer >/dev/null
 
 rm -rf build/msi/newer-package
-cp -al build/win32/package build/msi/newer-package
-rm build/msi/newer-package/QLX957_Installer.exe  # a link into the older package
+cp -al build/win32/package-newer build/msi/newer-package
+rm build/msi/newer-package/QLX957_Installer.exe  # a link to the build's own program
 cp build/win32-newer/QLX957_Installer.exe build/msi/newer-package/
 scripts/build-msi.sh build/msi/newer-package build/msi/newer/QLX957_Installer.msi
