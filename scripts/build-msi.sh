@@ -17,7 +17,7 @@ if (($# > 2)) || [[ "${1:-}" == -h || "${1:-}" == --help ]]; then
   sed -n '5,11p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
-for tool in wixl cmake; do
+for tool in wixl msibuild cmake; do
   command -v "$tool" >/dev/null ||
     { echo "build-msi: $tool is missing (scripts/setup-build-tools.sh installs it)" >&2; exit 1; }
 done
@@ -49,5 +49,13 @@ read -r version product_code < <(/usr/bin/python3 "$repo/msi/package_fragment.py
 [[ -n "${product_code:-}" ]] || exit 1
 
 (cd "$work" && wixl --arch x86 -D "Version=$version" -D "ProductCode=$product_code" \
-  -D ActionsDll=QlxMsiActions.dll -o "$out" QLX957_Installer.wxs files.wxs)
+  -D ActionsDll=QlxMsiActions.dll -o package.msi QLX957_Installer.wxs files.wxs)
+# What wixl cannot write, set in its tables; the package replaces an earlier
+# one only once complete.
+while IFS= read -r statement; do
+  [[ -z "$statement" || "$statement" == --* ]] && continue
+  msibuild "$work/package.msi" -q "$statement" ||
+    { echo "build-msi: msibuild refused: $statement" >&2; exit 1; }
+done <"$repo/msi/QLX957_Installer.sql"
+mv "$work/package.msi" "$out"
 echo "$out: version $version, ProductCode {$product_code}, from $package"

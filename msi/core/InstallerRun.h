@@ -17,11 +17,15 @@ inline constexpr std::string_view kLogName = "QLX957_Installer.log";
 // Left by a deferred action for the immediate one after InstallFinalize,
 // which alone may ask Windows Installer for the restart.
 inline constexpr std::string_view kRestartNoteName = "QLX957_Installer.restart";
+// Left in the package's folder by a newer package while it removes this one:
+// Windows Installer tells the older package through UPGRADINGPRODUCTCODE,
+// Wine's msiexec does not.
+inline constexpr std::string_view kReplacingNoteName = "QLX957_Installer.replacing";
 
 // Where the package's properties put the program, its log and the notes.
-// The immediate actions read the properties themselves; the deferred install
-// action gets the same three, joined by '|' (a character no Windows path
-// holds), as its CustomActionData.
+// The immediate actions read the properties themselves; the deferred ones
+// get the same three, joined by '|' (a character no Windows path holds), as
+// their CustomActionData.
 struct PackageProperties {
   std::string_view installDir;  // INSTALLDIR, ending in a backslash
   std::string_view msiLog;  // MsiLogFileLocation: empty without /l or before Windows Installer 4.5

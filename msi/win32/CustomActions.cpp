@@ -37,6 +37,21 @@ InstallerRun gRun;
 PathText gLog, gNote;
 LogFile gLogFile;
 
+// What a deferred action does when the program says a restart completes its
+// work: note it for QlxRestart, or (rolling back, where QlxRestart never
+// runs) only say so.
+enum class Restart { Note, LogOnly };
+
+// A deferred action's properties, from its CustomActionData.
+bool readActionData(const MsiSession& session, PackageProperties& properties) {
+  if (session.property("CustomActionData", gActionData) &&
+      splitActionData(gActionData.view(), properties)) {
+    return true;
+  }
+  session.log(kPrefix, "the action got no usable data: ", gActionData.view());
+  return false;
+}
+
 // Calls `each` with the restart note's path in each output folder, the first
 // choice first, until it returns true; true then.
 template <typename Each>
@@ -66,7 +81,7 @@ std::string_view chooseLog(const PackageProperties& properties) {
 }
 
 UINT runInstaller(const MsiSession& session, Stage stage, const PackageProperties& properties,
-                  bool deferred) {
+                  Restart restart) {
   const std::string_view log = chooseLog(properties);
   if (!describeRun(stage, properties.installDir, log, gRun)) {
     session.log(kPrefix, "a path is too long: ", properties.installDir);
@@ -94,12 +109,19 @@ UINT runInstaller(const MsiSession& session, Stage stage, const PackagePropertie
   number.appendNumber(result.exitCode);
   session.log(kPrefix, "exit code ", number.view());
   session.log(kPrefix, outcome.meaning);
-  if (outcome.restart) {
-    const bool noted =
-        deferred ? forRestartNotes(properties, note_file::leave) : session.requestRestart();
-    if (!noted) session.log(kPrefix, "the restart could not be requested");
+  if (outcome.restart && restart == Restart::Note &&
+      !forRestartNotes(properties, note_file::leave)) {
+    session.log(kPrefix, "the restart could not be requested");
   }
   return outcome.result;
+}
+
+// The note a newer package leaves in the package's folder while its
+// RemoveExistingProducts removes this package.
+bool replacingNote(const MsiSession& session, std::string_view installDir) {
+  if (pathIn(installDir, kReplacingNoteName, gNote)) return true;
+  session.log(kPrefix, "a path is too long: ", installDir);
+  return false;
 }
 
 }  // namespace
@@ -107,31 +129,65 @@ UINT runInstaller(const MsiSession& session, Stage stage, const PackagePropertie
 
 using namespace qlx::msi;
 
-// Deferred, after InstallFiles: the properties come as its CustomActionData.
+// Deferred, after InstallFiles: installs the driver, or updates the older
+// package's in place.
 extern "C" UINT __stdcall QlxInstall(MSIHANDLE install) {
   const MsiSession session(install);
   PackageProperties properties;
-  if (!session.property("CustomActionData", gActionData) ||
-      !splitActionData(gActionData.view(), properties)) {
-    session.log(kPrefix, "the install action got no usable data: ", gActionData.view());
-    return kActionFailure;
-  }
+  if (!readActionData(session, properties)) return kActionFailure;
   clearRestartNotes(properties);
-  return runInstaller(session, Stage::Install, properties, true);
+  return runInstaller(session, Stage::Install, properties, Restart::Note);
 }
 
-// Immediate, before InstallInitialize: the driver goes before the files do,
-// and a failure ends the removal before the package has removed anything.
+// Rollback, scheduled before QlxInstall where the driver was absent: a failed
+// installation takes away what its run of the program installed.
+extern "C" UINT __stdcall QlxInstallRollback(MSIHANDLE install) {
+  const MsiSession session(install);
+  PackageProperties properties;
+  if (!readActionData(session, properties)) return kActionFailure;
+  session.log(kPrefix, "the installation failed: the driver it installed is removed");
+  return runInstaller(session, Stage::Removal, properties, Restart::LogOnly);
+}
+
+// Deferred, before RemoveFiles, only where this package installed the driver:
+// a failed removal rolls the package back and leaves it registered.
 extern "C" UINT __stdcall QlxUninstall(MSIHANDLE install) {
   const MsiSession session(install);
-  if (!gProperties.read(session)) {
-    session.log(kPrefix, "the package's folders cannot be read");
+  PackageProperties properties;
+  if (!readActionData(session, properties) || !replacingNote(session, properties.installDir)) {
     return kActionFailure;
   }
-  return runInstaller(session, Stage::Removal, gProperties.view(), false);
+  if (note_file::exists(gNote.c_str())) {
+    session.log(kPrefix, "a newer package replaces this one: the driver and its printers stay");
+    return kActionSuccess;
+  }
+  clearRestartNotes(properties);
+  return runInstaller(session, Stage::Removal, properties, Restart::Note);
 }
 
-// Immediate, after InstallFinalize: the restart the install action noted.
+// Immediate, just before RemoveExistingProducts: the older package's removal
+// keeps the driver. A note that cannot be left is logged and no failure:
+// Windows Installer tells the older package through UPGRADINGPRODUCTCODE.
+extern "C" UINT __stdcall QlxReplacing(MSIHANDLE install) {
+  const MsiSession session(install);
+  if (!gProperties.read(session) || !replacingNote(session, gProperties.installDir.view())) {
+    session.log(kPrefix, "the package's folder cannot be read");
+  } else if (!note_file::leave(gNote.c_str())) {
+    session.log(kPrefix, "no note for the older package can be left in ", gNote.view());
+  }
+  return kActionSuccess;
+}
+
+// Immediate, right after RemoveExistingProducts: the note is done with.
+extern "C" UINT __stdcall QlxReplaced(MSIHANDLE install) {
+  const MsiSession session(install);
+  if (gProperties.read(session) && replacingNote(session, gProperties.installDir.view())) {
+    note_file::clear(gNote.c_str());
+  }
+  return kActionSuccess;
+}
+
+// Immediate, after InstallFinalize: the restart a deferred action noted.
 extern "C" UINT __stdcall QlxRestart(MSIHANDLE install) {
   const MsiSession session(install);
   if (!gProperties.read(session)) return kActionSuccess;

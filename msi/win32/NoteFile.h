@@ -4,7 +4,8 @@ namespace qlx::msi {
 
 // Empty files that pass a fact from one of the package's actions to another:
 // a deferred action cannot ask Windows Installer for the restart, so it
-// leaves a note for the immediate action after InstallFinalize.
+// leaves a note for the immediate action after InstallFinalize; a newer
+// package leaves one for the older package's removal that it starts.
 namespace note_file {
 
 bool leave(const char* path);

@@ -110,7 +110,7 @@ TEST(InstallerRun, PathInAFolder) {
   EXPECT_TRUE(pathIn(kTemp, kRestartNoteName, path));
   EXPECT_EQ(path.view(), "C:\\WINDOWS\\TEMP\\QLX957_Installer.restart");
   EXPECT_FALSE(pathIn("", kLogName, path));
-  EXPECT_FALSE(pathIn("C:\\" + std::string(kPathCapacity - 20, 'x'), kRestartNoteName, path));
+  EXPECT_FALSE(pathIn("C:\\" + std::string(kPathCapacity - 20, 'x'), kReplacingNoteName, path));
 }
 
 struct DataRow {

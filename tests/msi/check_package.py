@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Builds QLX957_Installer.msi with scripts/build-msi.sh and reads its tables
 back with msitools (msiinfo): per-machine, hidden from Add/Remove Programs,
-the custom actions with their sequence and conditions, the major upgrade,
+the custom actions with their sequence and conditions, the record of the
+driver's ownership, the major upgrade,
 every file of the driver package, the custom-action DLL as built; the
 version and ProductCode following the executable's version record; an
 incomplete package refused without touching an earlier package.
@@ -28,8 +29,11 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 BUILD_MSI = os.path.join(REPO, "scripts", "build-msi.sh")
 UPGRADE_CODE = "{0798FA7B-41D6-45C8-B902-926AB079463E}"
 UNINSTALL_KEY = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\DALVERA_QLX-957"
+OWNER_KEY = r"SOFTWARE\DALVERA\QLX-957 deployment package"
+ACTION_DATA = "[INSTALLDIR]|[MsiLogFileLocation]|[TempFolder]"
 # Custom action type bits.
 DLL_IN_BINARY, SET_PROPERTY, IN_SCRIPT, NO_IMPERSONATE = 1, 51, 1024, 2048
+ROLLBACK, COMMIT = 256, 512
 ONLY_DETECT, MIN_INCLUSIVE, MAX_INCLUSIVE = 2, 256, 512
 
 
@@ -101,52 +105,95 @@ def check_properties(ck, msi, version):
 
 def check_actions(ck, msi):
     actions = {row["Action"]: row for row in table(msi, "CustomAction")}
-    ck.equal("custom actions", sorted(actions),
-             ["QlxInstall", "QlxInstallData", "QlxRestart", "QlxUninstall"])
-    expected = {  # base type, deferred, source, target
-        "QlxInstall": (DLL_IN_BINARY, True, "QlxMsiActions", "QlxInstall"),
-        "QlxUninstall": (DLL_IN_BINARY, False, "QlxMsiActions", "QlxUninstall"),
-        "QlxRestart": (DLL_IN_BINARY, False, "QlxMsiActions", "QlxRestart"),
-        "QlxInstallData": (SET_PROPERTY, False, "QlxInstall",
-                           "[INSTALLDIR]|[MsiLogFileLocation]|[TempFolder]"),
+    # Name: base type, when it runs, source, target. The deferred and the
+    # rollback actions run as the system: the driver goes in and out with the
+    # rights the package has, not the user's.
+    immediate, deferred = 0, IN_SCRIPT | NO_IMPERSONATE
+    expected = {
+        "QlxInstall": (DLL_IN_BINARY, deferred, "QlxMsiActions", "QlxInstall"),
+        "QlxInstallRollback": (DLL_IN_BINARY, deferred | ROLLBACK, "QlxMsiActions",
+                               "QlxInstallRollback"),
+        "QlxUninstall": (DLL_IN_BINARY, deferred, "QlxMsiActions", "QlxUninstall"),
+        "QlxReplacing": (DLL_IN_BINARY, immediate, "QlxMsiActions", "QlxReplacing"),
+        "QlxReplaced": (DLL_IN_BINARY, immediate, "QlxMsiActions", "QlxReplaced"),
+        "QlxRestart": (DLL_IN_BINARY, immediate, "QlxMsiActions", "QlxRestart"),
+        "QlxInstallData": (SET_PROPERTY, immediate, "QlxInstall", ACTION_DATA),
+        "QlxInstallRollbackData": (SET_PROPERTY, immediate, "QlxInstallRollback", ACTION_DATA),
+        "QlxUninstallData": (SET_PROPERTY, immediate, "QlxUninstall", ACTION_DATA),
     }
-    for name, (base, deferred, source, target) in expected.items():
+    ck.equal("custom actions", sorted(actions), sorted(expected))
+    for name, want in expected.items():
         row = actions.get(name, {})
         kind = int(row.get("Type", "0"))
-        got = (kind & 0x3F, bool(kind & IN_SCRIPT), row.get("Source"), row.get("Target"))
-        ck.equal(f"custom action {name}", got, (base, deferred, source, target))
-    # Deferred and as the system: the driver goes in with the rights the
-    # package has, not the user's.
-    install = int(actions.get("QlxInstall", {}).get("Type", "0"))
-    ck.true("QlxInstall runs without impersonation", bool(install & NO_IMPERSONATE))
+        # Impersonation means nothing to an immediate action (wixl sets the bit).
+        when = kind & (IN_SCRIPT | ROLLBACK | COMMIT | (NO_IMPERSONATE if kind & IN_SCRIPT else 0))
+        ck.equal(f"custom action {name}", (kind & 0x3F, when, row.get("Source"), row.get("Target")),
+                 want)
 
 
 def check_sequence(ck, msi):
     rows = {row["Action"]: row for row in table(msi, "InstallExecuteSequence")}
     at = {name: int(row["Sequence"]) for name, row in rows.items()}
     condition = {name: row.get("Condition", "") for name, row in rows.items()}
-    order = [("InstallValidate", "RemoveExistingProducts"),
-             ("RemoveExistingProducts", "InstallInitialize"),  # the older package goes first
-             ("CostFinalize", "QlxUninstall"),  # INSTALLDIR is known
-             ("QlxUninstall", "InstallInitialize"),  # before the package removes anything
+    order = [("InstallValidate", "QlxReplacing"),
+             ("AppSearch", "RemoveExistingProducts"),  # the older package's ownership is read
+             ("QlxReplacing", "RemoveExistingProducts"),  # the older package's removal sees the note
+             ("RemoveExistingProducts", "QlxReplaced"),
+             ("QlxReplaced", "InstallInitialize"),  # the older package goes first
+             ("QlxUninstallData", "QlxUninstall"),
+             ("InstallInitialize", "QlxUninstall"),  # inside the transaction
+             ("QlxUninstall", "RemoveRegistryValues"),  # before the package removes anything
+             ("QlxUninstall", "RemoveFiles"),
              ("QlxInstallData", "QlxInstall"),
-             ("InstallFiles", "QlxInstall"),  # the program is in place
+             ("QlxInstallRollbackData", "QlxInstallRollback"),
+             ("InstallFiles", "QlxInstallRollback"),  # the program is in place for both
+             ("QlxInstallRollback", "QlxInstall"),  # scheduled before what it undoes
              ("QlxInstall", "InstallFinalize"),  # inside the transaction: a failure rolls back
              ("InstallFinalize", "QlxRestart")]  # an immediate action may ask for the restart
     for first, then in order:
         ck.true(f"{first} before {then}", first in at and then in at and at[first] < at[then],
                 f"{at.get(first)} and {at.get(then)}")
+    removal = 'REMOVE="ALL" AND QLXOWNSDRIVER AND NOT UPGRADINGPRODUCTCODE'
+    driver_absent = 'NOT REMOVE="ALL" AND NOT QLXDRIVERENTRY'
+    replacing = 'QLXOLDERPACKAGE AND NOT REMOVE="ALL"'
     ck.equal("conditions", {name: condition.get(name) for name in
-                            ("QlxUninstall", "QlxInstallData", "QlxInstall", "QlxRestart")},
-             {"QlxUninstall": 'REMOVE="ALL"', "QlxInstallData": 'NOT REMOVE="ALL"',
+                            ("QlxReplacing", "QlxReplaced", "QlxUninstallData", "QlxUninstall",
+                             "QlxInstallData", "QlxInstallRollbackData", "QlxInstallRollback",
+                             "QlxInstall", "QlxRestart")},
+             {"QlxReplacing": replacing, "QlxReplaced": replacing,
+              "QlxUninstallData": removal, "QlxUninstall": removal,
+              "QlxInstallData": 'NOT REMOVE="ALL"',
+              "QlxInstallRollbackData": driver_absent, "QlxInstallRollback": driver_absent,
               "QlxInstall": 'NOT REMOVE="ALL" AND (NOT QLXDRIVERENTRY OR QLXOLDERPACKAGE)',
-              "QlxRestart": 'NOT REMOVE="ALL"'})
+              "QlxRestart": ""})
     search = {row["Property"]: row["Signature_"] for row in table(msi, "AppSearch")}
     locators = {row["Signature_"]: row for row in table(msi, "RegLocator")}
-    locator = locators.get(search.get("QLXDRIVERENTRY"), {})
-    ck.equal("QLXDRIVERENTRY: the program's uninstall entry (HKLM, raw)",
-             (locator.get("Root"), locator.get("Key"), locator.get("Name"), locator.get("Type")),
-             ("2", UNINSTALL_KEY, "UninstallString", "2"))
+    for name, want in (("QLXDRIVERENTRY", (UNINSTALL_KEY, "UninstallString")),
+                       ("QLXOWNSDRIVER", (OWNER_KEY, "InstalledTheDriver"))):
+        locator = locators.get(search.get(name), {})
+        ck.equal(f"{name}: found in HKLM, raw",
+                 (locator.get("Root"), locator.get("Key"), locator.get("Name"), locator.get("Type")),
+                 ("2", *want, "2"))
+
+
+def check_ownership(ck, msi, properties):
+    """The record that the package installed the driver: written only where
+    it does (or the package it replaces had), at the place QLXOWNSDRIVER
+    reads, with the same component in every version."""
+    components = {row["Component"]: row for row in table(msi, "Component")}
+    owner = components.get("QlxDriverOwner", {})
+    ck.equal("the ownership record's component: its GUID and condition",
+             (owner.get("ComponentId"), owner.get("Condition")),
+             ("{5E0B6C1A-93D4-4F0E-A6C2-7B1D2E8F4A90}", "NOT QLXDRIVERENTRY OR QLXOWNSDRIVER"))
+    values = [(row["Root"], row["Key"], row["Name"], row["Value"]) for row in table(msi, "Registry")
+              if row["Component_"] == "QlxDriverOwner"]
+    ck.equal("the ownership record: HKLM, the key QLXOWNSDRIVER reads", values,
+             [("2", OWNER_KEY, "InstalledTheDriver", "1")])
+    features = {row["Component_"] for row in table(msi, "FeatureComponents")}
+    ck.true("the ownership record belongs to the package's feature", "QlxDriverOwner" in features)
+    ck.equal("the searched properties reach the installation's server side",
+             sorted(properties.get("SecureCustomProperties", "").split(";")),
+             ["QLXDRIVERENTRY", "QLXNEWERPACKAGE", "QLXOLDERPACKAGE", "QLXOWNSDRIVER"])
 
 
 def check_upgrade(ck, msi, version):
@@ -207,7 +254,8 @@ def check_binary(ck, msi, dll, work):
     pe = pefile.PE(extracted)
     names = sorted(e.name.decode() for e in getattr(pe, "DIRECTORY_ENTRY_EXPORT").symbols)
     ck.equal("the DLL exports the actions' entry points", names,
-             ["QlxInstall", "QlxRestart", "QlxUninstall"])
+             sorted(row["Target"] for row in table(msi, "CustomAction")
+                    if row["Source"] == "QlxMsiActions"))
 
 
 def check_refusal(ck, package, work):
@@ -273,6 +321,7 @@ def main(argv):
         properties = check_properties(ck, msi, version)
         check_actions(ck, msi)
         check_sequence(ck, msi)
+        check_ownership(ck, msi, properties)
         check_upgrade(ck, msi, version)
         check_files(ck, msi, args.package)
         check_binary(ck, msi, args.actions_dll, args.work)
