@@ -179,7 +179,7 @@ class Outcome:
     port_dialog: bool = True
     statuses: list = field(default_factory=list)
     boxes: list = field(default_factory=list)
-    exit_code: int = 0
+    exit_code: object = 0  # a code, or a tuple of the codes accepted
     os_chosen: int = None  # the radio the script picks, if any
     port_chosen: int = None
     window_kinds: list = None  # when set: every window the run may show, in order

@@ -20,6 +20,8 @@ NEWER = MSI_DIR + r"\newer\QLX957_Installer.msi"
 INSTALL_DIR = r"C:\Program Files\DALVERA QLX-957"
 MSIEXEC = r"C:\windows\system32\msiexec.exe"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+# The package's record that it installed the driver (QLX957_Installer.wxs).
+OWNER_KEY = r"HKLM\SOFTWARE\DALVERA\QLX-957 deployment package"
 
 
 def program_of(build: Path, package: str) -> Path:
@@ -75,6 +77,43 @@ def registered(ctx, package) -> bool:
     return ctx.prefix.run(["reg", "query", f"{UNINSTALL}\\{code}"], ctx.work / "reg.out", 60) == 0
 
 
+def owns_driver(ctx) -> bool:
+    return ctx.prefix.run(["reg", "query", OWNER_KEY, "/v", "InstalledTheDriver"],
+                          ctx.work / "reg.out", 60) == 0
+
+
+def ownership(want: bool):
+    """after(ctx): the package has recorded that it installed the driver, or not."""
+    def after(ctx):
+        if owns_driver(ctx) == want:
+            return []
+        return [f"the package's record that it installed the driver is {'missing' if want else 'there'}"]
+    return after
+
+
+def printer_moved_to(port: str):
+    """before(ctx): the printer on another port, as the Printers folder would
+    leave it (the spooler keeps the port in the printer's key)."""
+    def before(ctx):
+        ctx.prefix.reg_add(f"{s.PRINT}\\Printers\\{x.PRINTER}", "Port", port, ctx.work / "reg.out")
+    return before
+
+
+def updated(version, printers) -> x.EndState:
+    """The driver after the newer package's program updated it in place: the
+    product's own files those of the newer demo package (build/win32/
+    package-newer/), the shared universal files as they were."""
+    layout = x.FILES[x.FAMILY[version]]
+    newer = lambda name: f"@newer/{layout.source}/{name}"
+    own = {"QLX957E.DLL", "QLUI957.DLL", "QLX957E.DRV", "VANTRIX.DLL", "MERLOWE.DLL"}
+    state = s.installed(version, printers,
+                        replaced={n.upper(): newer(n) for n in layout.staged if n.upper() in own})
+    state.files[layout.processor_dir]["QLPRO957.DLL"] = newer("QLPRO957.DLL")
+    state.system_files["QLMON957.DLL"] = newer("QLMON957.DLL")
+    state.files[x.UNINSTALL_DIR] = {n.upper(): f"@newer/{n}" for n in x.UNINSTALLER_FILES}
+    return state
+
+
 def text_of(path: Path) -> str:
     data = path.read_bytes() if path.exists() else b""
     return data.decode("utf-16") if data[:2] == b"\xff\xfe" else data.decode("latin-1")
@@ -114,13 +153,13 @@ def program_log(ctx, msi_log: str) -> Path:
     return ctx.prefix.unix(found.group(1)) if found else ctx.work / "no-program-log"
 
 
-def expect(*, packages=(PACKAGE,), registered_packages=(), files=False, msi_log=None,
+def expect(*, packages=(PACKAGE,), registered_packages=(), files=False, owner=None, msi_log=None,
            in_msi_log=(), in_program_log=()):
     """verify(ctx): which of the scenario's packages are registered, the
-    package's files, and texts that msiexec's log and the program's log
-    must hold in order."""
+    package's files, its record that it installed the driver (unless None),
+    and texts that msiexec's log and the program's log must hold in order."""
     def verify(ctx):
-        problems = []
+        problems = ownership(owner)(ctx) if owner is not None else []
         for package in packages:
             want = package in registered_packages
             if registered(ctx, package) != want:
@@ -140,7 +179,8 @@ def rows() -> list:
     return [
         s.Scenario("msiexec /i installs as /quiet does (winxp)", "winxp", [install()],
                    one_printer, prepare=placing(PACKAGE),
-                   verify=expect(registered_packages=(PACKAGE,), files=True, msi_log=install_log,
+                   verify=expect(registered_packages=(PACKAGE,), files=True, owner=True,
+                                 msi_log=install_log,
                                  in_msi_log=["QLX957_Installer: running", "/quiet /norestart",
                                              "QLX957_Installer: Status: Add printer... [22%]",
                                              "QLX957_Installer: exit code 3010"],
@@ -148,23 +188,38 @@ def rows() -> list:
         s.Scenario("msiexec /i again over its own installation adds no printer (winxp)", "winxp",
                    [install(), install(0, log="again.log")], one_printer, prepare=placing(PACKAGE),
                    verify=expect(registered_packages=(PACKAGE,), files=True)),
+        # The rollback action runs, but Wine's rollback removes the package's
+        # files before it, so the program it would run to take the partial
+        # driver away is gone; Windows runs it first.
         s.Scenario("msiexec /i with a fatal spooler failure: 1603, nothing registered (winxp)",
                    "winxp", [install(1603, volatile_keys=(s.NT_DRIVERS + r"\Version-3",))],
                    s.after_failure("winxp", driver=False), prepare=placing(PACKAGE),
                    verify=expect(msi_log=install_log,
                                  in_msi_log=["QLX957_Installer: AddPrinterDriverA", "1021",
-                                             "QLX957_Installer: exit code 1603"],
+                                             "QLX957_Installer: exit code 1603",
+                                             "QLX957_Installer: the installation failed: the "
+                                             "driver it installed is removed"],
                                  in_program_log=["AddPrinterDriverA", "exit code 1603"])),
-        # These two run QLX957_Installer.exe /uninstall /quiet.
+        # The package installed the driver: its removal runs QLX957_Installer.exe /uninstall /quiet.
         s.Scenario("msiexec /x removes the driver and both registrations (winxp)", "winxp",
                    [install(), remove()], s.removed("winxp"), prepare=placing(PACKAGE),
                    verify=expect(msi_log=remove_log,
                                  in_msi_log=["/uninstall /quiet", "QLX957_Installer: exit code 0"],
                                  in_program_log=["/uninstall", "exit code 0"])),
-        s.Scenario("msiexec /i of a newer package replaces the older one: one registration, one printer"
-                   " (winxp)",
-                   "winxp", [install(), install(package=NEWER, log="newer.log")], one_printer,
-                   prepare=placing(PACKAGE, NEWER),
+        # The driver installed by hand first: the package only registers
+        # itself, and its removal leaves the driver.
+        s.Scenario("msiexec /x of a package installed over a hand-installed driver leaves the"
+                   " driver and its printer (winxp)", "winxp",
+                   [s.Run(s.unattended([], [], 3010), args=("/quiet",)),
+                    install(0, after=ownership(False)), remove()],
+                   one_printer, prepare=placing(PACKAGE), verify=expect()),
+        # The older package's removal keeps the driver; the newer package's
+        # program updates it in place, the printer where it was.
+        s.Scenario("msiexec /i of a newer package keeps the printer on COM2 and updates the"
+                   " driver in place: one registration (winxp)", "winxp",
+                   [install(), install((0, 3010), package=NEWER, log="newer.log",
+                                       before=printer_moved_to("COM2:"))],
+                   updated("winxp", [(x.PRINTER, "COM2:")]), prepare=placing(PACKAGE, NEWER),
                    verify=expect(packages=(PACKAGE, NEWER), registered_packages=(NEWER,),
-                                 files=True)),
+                                 files=True, owner=True)),
     ]

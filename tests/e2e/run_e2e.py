@@ -35,6 +35,7 @@ class Context:
         self.work = work
         self.package = build / "package"
         self.variants = build / "package-variants"
+        self.newer = build / "package-newer"  # the driver one release on
         self.programs = build / "e2e"
         self.planted = build / "planted"
         self.package_in_prefix = prefix.drive_c / "pkg"
@@ -47,6 +48,8 @@ class Context:
     def resolve(self, name: str) -> Path:
         if name.startswith("@variants/"):
             return self.variants / name[len("@variants/"):]
+        if name.startswith("@newer/"):
+            return self.newer / name[len("@newer/"):]
         return self.package / name
 
     def drive(self, options: list, label: str, env: dict = None) -> Path:
