@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/InstallLog.h"
+#include "engine/SameName.h"
 #include "runtime/CommandTail.h"
 
 namespace qlx {
@@ -19,18 +20,10 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // not change what an option means.
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 template <std::size_t N>
 int indexIn(const char* const (&names)[N], std::string_view value) {
   for (std::size_t i = 0; i < N; ++i) {
-    if (equalsIgnoreCase(names[i], value)) return static_cast<int>(i);
+    if (sameName(names[i], value)) return static_cast<int>(i);
   }
   return -1;
 }

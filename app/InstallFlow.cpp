@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
+#include "engine/SameName.h"
 
 namespace qlx {
 namespace {
@@ -98,28 +99,43 @@ namespace {
 bool isSupported(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsServer2003; }
 
 // Ports compare without case, with or without their trailing colon.
-std::string portKey(std::string_view port) {
+std::string_view portKey(std::string_view port) {
   if (port.size() > 1 && port.back() == ':') port.remove_suffix(1);
-  std::string key;
-  for (char c : port) key += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-  return key;
+  return port;
 }
 
 // A port beyond the dialog's six must be one the spooler lists; the printer is
-// made on it as the spooler spells it. Empty: the reason it cannot be.
-std::string checkOtherPort(PrinterInstaller& installer, const std::string& wanted) {
+// made on it as the spooler spells it. Nothing when the ports cannot be
+// listed (shown); otherwise empty, or why the port cannot be taken.
+std::optional<std::string> checkOtherPort(PrinterInstaller& installer, const std::string& wanted) {
   const std::optional<std::vector<std::string>> ports = installer.listPorts();
-  const std::string argument = join({"\"/port:", wanted, "\": "});
-  if (!ports) return join({argument, "the ports of this computer cannot be listed."});
+  if (!ports) return std::nullopt;
   std::string known;
   for (const std::string& port : *ports) {
-    if (portKey(port) == portKey(wanted)) {
+    if (sameName(portKey(port), portKey(wanted))) {
       installer.otherPortName = port;
-      return {};
+      return std::string();
     }
     known += join({known.empty() ? "" : ", ", port});
   }
-  return join({argument, "this computer has no port ", wanted, "; its ports are ", known, "."});
+  return join({"\"/port:", wanted, "\": this computer has no port ", wanted, "; its ports are ",
+               known, "."});
+}
+
+// Complete, with no file of the package newer and a printer that uses the
+// driver: nothing for /once to do. A list that cannot be read counts as a
+// printer there, so that none is added twice.
+bool settled(PrinterInstaller& installer, OsKind kind, FlowLog& flowLog) {
+  const InstallationSurvey survey = installer.surveyInstallation(kind);
+  if (!survey.driverListed || !survey.complete()) return false;
+  if (installer.planUpdate(installer.contentsFor(kind), survey).any()) return false;
+  const std::optional<std::vector<std::string>> printers = installer.printersUsingDriver();
+  if (printers && printers->empty()) {
+    flowLog.write("No printer uses the driver: /once adds one");
+    return false;
+  }
+  installer.clearLeftovers(kind);
+  return true;
 }
 
 std::string removalQuestion(const std::vector<std::string>& printers) {
@@ -145,7 +161,7 @@ int runRemoval(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
                                      text::kRestartCaption, kMbYesNo | kMbIconQuestion);
     if (answer != kIdYes) return flowLog.outcome("removal declined, nothing changed", kExitSuccess);
   }
-  switch (installer.removeInstallation(osKind, plan)) {
+  switch (installer.removeInstallation(plan)) {
     case RemovalOutcome::Removed:
       return flowLog.outcome("removed", kExitSuccess);
     case RemovalOutcome::RestartNeeded:
@@ -189,18 +205,20 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
     return flowLog.outcome("not supported", attended ? kExitFailure : kExitPlatformUnsupported);
   }
   if (options.uninstall) return runRemoval(installer, osKind, ui, options, flowLog);
-  if (options.once) {
-    const InstallationSurvey survey = installer.surveyInstallation(osKind);
-    if (survey.driverListed && survey.complete()) {
-      flowLog.write(join({text::kAlreadyInstalled, " Nothing was changed (/once)."}));
-      if (attended) ui.appMessageBox(text::kAlreadyInstalled, kMbOk | kMbIconInformation, 0);
-      return flowLog.outcome("already installed", kExitSuccess);
-    }
+  // /once keeps one complete, current installation with a printer in place.
+  if (options.once && settled(installer, osKind, flowLog)) {
+    flowLog.write(join({text::kAlreadyInstalled, " Nothing was changed (/once)."}));
+    if (attended) ui.appMessageBox(text::kAlreadyInstalled, kMbOk | kMbIconInformation, 0);
+    return flowLog.outcome("already installed", kExitSuccess);
   }
   if (!options.otherPort.empty()) {
-    const std::string problem = checkOtherPort(installer, options.otherPort);
-    if (!problem.empty()) {
-      flowLog.write(join({"Bad command line: ", problem}));
+    const std::optional<std::string> problem = checkOtherPort(installer, options.otherPort);
+    if (!problem) {
+      return flowLog.outcome("the ports cannot be listed, nothing installed",
+                             attended ? kExitFailure : kExitInstallFailure);
+    }
+    if (!problem->empty()) {
+      flowLog.write(join({"Bad command line: ", *problem}));
       return flowLog.outcome("nothing installed", kExitBadCommandLine);
     }
   }
@@ -251,6 +269,12 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   if (result == InstallResult::Incomplete) {
     return flowLog.outcome("incomplete, a file could not be placed",
                            attended ? kExitFailure : kExitInstallFailure);
+  }
+  if (installer.updated) {
+    if (attended || !installer.restartNeeded) return flowLog.outcome("updated", kExitSuccess);
+    if (installer.restartRequested)
+      return flowLog.outcome("updated, restarting", kExitRestartStarted);
+    return flowLog.outcome("updated, a restart completes it", kExitRestartRequired);
   }
   if (!installer.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
   if (attended) return flowLog.outcome("installed", kExitSuccess);

@@ -1,23 +1,34 @@
 // The steps the three component installations share, each reading what the
 // running procedure places from its contents.
 
+#include <algorithm>
 #include <string>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "engine/RestartSchedule.h"
+#include "engine/SameName.h"
+#include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
 
-bool sameFileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+// Whether the spooler holds the library `name` loaded: a monitor or processor
+// of the installation that a failed run has registered already.
+bool libraryInUse(const InstallationContents& contents, const InstallationSurvey& survey,
+                  const std::string& name) {
+  if (!contents.processorName.empty() && sameName(name, contents.processorFile)) {
+    return survey.processor;
   }
-  return true;
+  return std::any_of(
+      contents.monitors.begin(), contents.monitors.end(), [&](const PlacedMonitor& monitor) {
+        return sameName(name, monitor.dllName) &&
+               std::find(survey.registeredMonitors.begin(), survey.registeredMonitors.end(),
+                         monitor.name) != survey.registeredMonitors.end();
+      });
 }
 
 }  // namespace
@@ -38,7 +49,9 @@ InstallationContents PrinterInstaller::monitorAndProcessor(const char* sourceFol
   if (hasPrintProcessor) {
     contents.files.push_back({processorFile, Place::PrintProcessorDirectory, Ownership::Product});
     contents.processorName = processorName;
+    contents.processorFile = processorFile;
   }
+  contents.driver.name = printerName;
   return contents;
 }
 
@@ -50,103 +63,117 @@ void PrinterInstaller::addDriverFiles(
   }
 }
 
-// Whether the spooler holds the library `name` loaded: a monitor or processor
-// of the installation that a failed run has registered already.
-bool PrinterInstaller::libraryInUse(const std::string& name) const {
-  if (!contents_.processorName.empty() && sameFileName(name, processorFile)) {
-    return survey_.processor;
+void PrinterInstaller::addUninstallerFiles(InstallationContents& contents) {
+  for (const char* name : uninstall::kFiles) {
+    contents.files.push_back({name, Place::UninstallerFolder, Ownership::Product});
   }
-  for (const PlacedMonitor& monitor : contents_.monitors) {
-    if (!sameFileName(name, monitor.dllName)) continue;
-    for (const std::string& registered : survey_.registeredMonitors) {
-      if (registered == monitor.name) return true;
-    }
-  }
-  return false;
 }
 
 // The monitors go to the system directory and the print processor to its own
 // directory, where the spooler loads them from; neither is staged. A library
-// the spooler holds loaded cannot be replaced: the copy there is kept.
-void PrinterInstaller::stageMonitorAndProcessor(DirectoryBuffer& directory) {
+// the spooler holds for a failed run's registration stays, unless the
+// package's copy is newer (an update that was cut short).
+bool PrinterInstaller::stageMonitorAndProcessor(const InstallationContents& contents,
+                                                const InstallationSurvey& survey,
+                                                RestartSchedule& schedule,
+                                                DirectoryBuffer& directory) {
   Kernel& kernel = platform_.kernel;
-  FileStaging staging(kernel, contents_.sourceFolder, log);
+  bool placed = true;
   const auto place = [&](const std::string& name) {
-    if (libraryInUse(name) &&
-        kernel.getFileAttributes(directory.path(name).c_str()) != kInvalidFileAttributes) {
-      logLine(join({"Copy ", contents_.sourceFolder, name, ": kept ", directory.path(name),
-                    ", which the spooler uses"}));
+    const std::string source = contents.sourceFolder + name;
+    if (!directory.valid) {
+      logLine(join({"Copy ", source, ": skipped, no target directory"}));
+      placed = false;
       return;
     }
-    copyPackageFile(staging, directory, name);
+    const std::string target = directory.path(name);
+    if (libraryInUse(contents, survey, name) && isFile(kernel, target) &&
+        !packageIsNewer(fileStamp(target), fileStamp(source))) {
+      logLine(join({"Copy ", source, ": kept ", target, ", which the spooler uses"}));
+      return;
+    }
+    placed = !placeShown(schedule, source, directory.path(name)).failed() && placed;
   };
 
-  copyTargetResult(querySystemDirectory(kernel, directory), "GetSystemDirectoryA", directory);
-  for (const std::string& name : contents_.namesIn(Place::SystemDirectory)) place(name);
-  if (contents_.processorName.empty()) return;
-  copyTargetResult(queryPrintProcessorDirectory(platform_.spooler, directory),
-                   "GetPrintProcessorDirectoryA", directory);
-  for (const std::string& name : contents_.namesIn(Place::PrintProcessorDirectory)) place(name);
+  placed =
+      copyTargetResult(querySystemDirectory(kernel, directory), "GetSystemDirectoryA", directory) &&
+      placed;
+  for (const std::string& name : contents.namesIn(Place::SystemDirectory)) place(name);
+  if (contents.processorName.empty()) return placed;
+  placed = copyTargetResult(queryPrintProcessorDirectory(platform_.spooler, directory),
+                            "GetPrintProcessorDirectoryA", directory) &&
+           placed;
+  for (const std::string& name : contents.namesIn(Place::PrintProcessorDirectory)) place(name);
+  return placed;
 }
 
 // Every file for the printer-driver directory but those the overwrite
 // policy decides on.
-void PrinterInstaller::copyDriverFiles(DirectoryBuffer& directory) {
-  copyTargetResult(queryPrinterDriverDirectory(platform_.spooler, directory),
-                   "GetPrinterDriverDirectoryA", directory);
-  FileStaging staging(platform_.kernel, contents_.sourceFolder, log);
-  for (const PlacedFile& file : contents_.files) {
-    if (file.place == Place::PrinterDriverDirectory && !file.underPolicy) {
-      copyPackageFile(staging, directory, file.name);
+bool PrinterInstaller::copyDriverFiles(const InstallationContents& contents,
+                                       RestartSchedule& schedule, DirectoryBuffer& directory) {
+  bool placed = copyTargetResult(queryPrinterDriverDirectory(platform_.spooler, directory),
+                                 "GetPrinterDriverDirectoryA", directory);
+  for (const PlacedFile& file : contents.files) {
+    if (file.place != Place::PrinterDriverDirectory || file.underPolicy) continue;
+    const std::string source = contents.sourcePath(file);
+    if (!directory.valid) {
+      logLine(join({"Copy ", source, ": skipped, no target directory"}));
+      continue;
     }
+    placed = !placeShown(schedule, source, directory.path(file.name)).failed() && placed;
   }
+  return placed;
 }
 
-void PrinterInstaller::copyPackageFile(FileStaging& staging, const DirectoryBuffer& directory,
-                                       const std::string& name, bool failIfExists,
+Placement PrinterInstaller::placeShown(RestartSchedule& schedule, const std::string& source,
+                                       const std::string& target, bool keepExisting,
                                        const std::string& reason) {
-  const CopyResult result = staging.copy(directory, name, failIfExists, reason);
-  if (!result.failed()) return;
-  incomplete_ = true;
-  // A directory that could not be asked for has been shown already.
-  if (directory.valid) reportCopyFailure(result);
+  const Placement placement =
+      placeFile(platform_.kernel, schedule, log, source, target, keepExisting, reason);
+  if (placement.failed()) reportPlacementFailure(placement);
+  return placement;
 }
 
 // A monitor or processor registered by an earlier, failed run is there
 // already: no failure.
-void PrinterInstaller::registerMonitors() {
+void PrinterInstaller::registerMonitors(const InstallationContents& contents) {
   reportStep(text::kInstallMonitor);
-  for (const PlacedMonitor& monitor : contents_.monitors) {
-    const MonitorInfo2 info{monitor.name.c_str(), contents_.environment, monitor.dllName.c_str()};
+  for (const PlacedMonitor& monitor : contents.monitors) {
+    const MonitorInfo2 info{monitor.name.c_str(), contents.environment, monitor.dllName.c_str()};
     additionResult(platform_.spooler.addMonitor(nullptr, 2, &info),
-                   join({"AddMonitorA(", quoted(monitor.name), ", ", quoted(contents_.environment),
+                   join({"AddMonitorA(", quoted(monitor.name), ", ", quoted(contents.environment),
                          ", ", quoted(monitor.dllName), ")"}),
                    monitor.required ? text::kAddMonitorError : nullptr,
                    kErrorPrintMonitorAlreadyInstalled);
   }
 }
 
-void PrinterInstaller::registerPrintProcessor() {
-  if (contents_.processorName.empty()) return;
+void PrinterInstaller::registerPrintProcessor(const InstallationContents& contents) {
+  if (contents.processorName.empty()) return;
   reportStep(text::kInstallProcessor);
-  const char* environment = contents_.environment;
-  additionResult(platform_.spooler.addPrintProcessor(nullptr, environment, processorFile.c_str(),
-                                                     processorName.c_str()),
-                 join({"AddPrintProcessorA(", quoted(processorName), ", ", quoted(environment),
-                       ", ", quoted(processorFile), ")"}),
-                 text::kAddProcessorError, kErrorPrintProcessorAlreadyInstalled);
+  const char* environment = contents.environment;
+  additionResult(
+      platform_.spooler.addPrintProcessor(nullptr, environment, contents.processorFile.c_str(),
+                                          contents.processorName.c_str()),
+      join({"AddPrintProcessorA(", quoted(contents.processorName), ", ", quoted(environment), ", ",
+            quoted(contents.processorFile), ")"}),
+      text::kAddProcessorError, kErrorPrintProcessorAlreadyInstalled);
 }
 
-bool PrinterInstaller::addPrinterDriver(const DriverInfo3& driver) {
+bool PrinterInstaller::addPrinterDriver(const InstallationContents& contents) {
+  const DriverInfo3 driver = contents.driverInfo();
   return additionResult(platform_.spooler.addPrinterDriver(nullptr, 3, &driver), driverCall(driver),
                         text::kAddPrinterDriverError, kErrorPrinterDriverAlreadyInstalled);
 }
 
 // What the spooler no longer needs in the printer-driver directory, from the
 // directory the buffer holds: the copies', or the one asked for again.
-void PrinterInstaller::cleanUpStaging(DirectoryBuffer& directory) {
-  FileStaging staging(platform_.kernel, contents_.sourceFolder, log);
-  for (const std::string& name : contents_.stagedFiles) staging.remove(directory, name);
+void PrinterInstaller::cleanUpStaging(const InstallationContents& contents,
+                                      const DirectoryBuffer& directory) {
+  if (!directory.valid) return;
+  for (const std::string& name : contents.stagedFiles) {
+    deleteLogged(platform_.kernel, log, directory.path(name));
+  }
 }
 
 }  // namespace qlx

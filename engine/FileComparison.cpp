@@ -1,3 +1,7 @@
+// Whether a package file is newer than the installed copy: the overwrite
+// policy's comparisons (major and minor version, or the last-write time),
+// and the update's (all four numbers, else the last-write time).
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,39 +13,63 @@ namespace {
 
 // The whole 64-bit last-write time of a file, or nothing when the file cannot
 // be opened for reading beside other readers.
-bool readLastWriteTime(Kernel& kernel, const char* path, std::uint64_t& time) {
+std::optional<std::uint64_t> readLastWriteTime(Kernel& kernel, const char* path) {
   const Handle file =
       kernel.createFile(path, kGenericRead, kFileShareRead, kOpenExisting, kFileAttributeNormal);
-  if (file == kInvalidHandleValue || file == 0) return false;
+  if (file == kInvalidHandleValue || file == 0) return std::nullopt;
   FileTime creation{}, lastAccess{}, lastWrite{};
   const bool read = kernel.getFileTime(file, &creation, &lastAccess, &lastWrite);
   kernel.closeHandle(file);
-  if (!read) return false;
-  time = (static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime;
-  return true;
+  if (!read) return std::nullopt;
+  return (static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime;
+}
+
+std::string versionText(std::uint64_t version) {
+  return join({std::to_string(version >> 48), ".", std::to_string((version >> 32) & 0xFFFF), ".",
+               std::to_string((version >> 16) & 0xFFFF), ".", std::to_string(version & 0xFFFF)});
 }
 
 }  // namespace
 
-Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotCount) {
+std::string FileStamp::text() const {
+  if (!present) return "missing";
+  if (version) return versionText(*version);
+  if (lastWrite) return formatFileTime(*lastWrite);
+  return "unreadable";
+}
+
+bool packageIsNewer(const FileStamp& installed, const FileStamp& package) {
+  if (!package.present || !installed.present) return false;
+  if (installed.version && package.version) return *package.version > *installed.version;
+  return installed.lastWrite && package.lastWrite && *package.lastWrite > *installed.lastWrite;
+}
+
+const ComparedFile* UpdatePlan::find(const std::string& name, Place place) const {
+  for (const ComparedFile& compared : files) {
+    if (compared.file.name == name && compared.file.place == place) return &compared;
+  }
+  return nullptr;
+}
+
+// Both words of the fixed version, read the way the version resource is
+// read everywhere: a movable block, locked, released on every path.
+std::optional<std::uint64_t> PrinterInstaller::readFileVersion(const char* path) {
   Kernel& kernel = platform_.kernel;
   FileVersion& versions = platform_.fileVersion;
 
   Dword unused = 0;
   const Dword size = versions.getFileVersionInfoSize(path, &unused);
-  if (size == 0) return 0;
+  if (size == 0) return std::nullopt;
 
   const HGlobal memory = kernel.globalAlloc(kGmemMoveableZeroInit, size);
-  if (memory == 0) return 0;
+  if (memory == 0) return std::nullopt;
   void* block = kernel.globalLock(memory);
   if (block == nullptr) {
     kernel.globalFree(memory);
-    return 0;
+    return std::nullopt;
   }
 
-  bool found = false;
-  Dword mostSignificant = 0;
-  Dword leastSignificant = 0;
+  std::optional<std::uint64_t> version;
   if (versions.getFileVersionInfo(path, 0, size, block)) {
     void* value = nullptr;
     unsigned length = 0;
@@ -49,9 +77,7 @@ Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotC
         length >= sizeof(VsFixedFileInfo)) {
       VsFixedFileInfo fixed;
       std::memcpy(&fixed, value, sizeof fixed);
-      mostSignificant = fixed.dwFileVersionMS;
-      leastSignificant = fixed.dwFileVersionLS;
-      found = true;
+      version = (static_cast<std::uint64_t>(fixed.dwFileVersionMS) << 32) | fixed.dwFileVersionLS;
     }
   }
 
@@ -59,45 +85,65 @@ Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotC
   const HGlobal owner = handle != 0 ? handle : memory;
   kernel.globalUnlock(owner);
   kernel.globalFree(owner);
+  return version;
+}
 
-  if (!found) return 0;
+Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotCount) {
+  const std::optional<std::uint64_t> version = readFileVersion(path);
+  if (!version) return 0;
   if (parts != nullptr && slotCount > 0) {
-    const Dword slots[4] = {mostSignificant >> 16, mostSignificant & 0xFFFF, leastSignificant >> 16,
-                            leastSignificant & 0xFFFF};
+    const Dword slots[4] = {
+        static_cast<Dword>(*version >> 48), static_cast<Dword>((*version >> 32) & 0xFFFF),
+        static_cast<Dword>((*version >> 16) & 0xFFFF), static_cast<Dword>(*version & 0xFFFF)};
     std::copy_n(slots, std::min(slotCount, 4), parts);
   }
-  return mostSignificant;
+  return static_cast<Dword>(*version >> 32);
+}
+
+FileStamp PrinterInstaller::fileStamp(const std::string& path) {
+  FileStamp stamp;
+  const Dword attributes = platform_.kernel.getFileAttributes(path.c_str());
+  stamp.present =
+      attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+  if (!stamp.present) return stamp;
+  stamp.version = readFileVersion(path.c_str());
+  stamp.lastWrite = readLastWriteTime(platform_.kernel, path.c_str());
+  return stamp;
 }
 
 // Only major.minor take part; build and revision never make a file newer.
-int PrinterInstaller::isNewerByVersion(const char* installedPath, const char* sourcePath) {
+PrinterInstaller::Comparison PrinterInstaller::compareByVersion(const char* installedPath,
+                                                                const char* sourcePath) {
   const Dword installed = getFileVersion(installedPath, nullptr, 0);
   const Dword source = getFileVersion(sourcePath, nullptr, 0);
   const auto version = [](Dword mostSignificant) {
     return join(
         {std::to_string(mostSignificant >> 16), ".", std::to_string(mostSignificant & 0xFFFF)});
   };
-  lastComparison_ = join({"installed ", version(installed), ", package ", version(source),
-                          installed < source ? ", package newer" : ", package not newer"});
-  return installed < source ? 1 : 0;
+  return {installed < source,
+          join({"installed ", version(installed), ", package ", version(source),
+                installed < source ? ", package newer" : ", package not newer"})};
+}
+
+int PrinterInstaller::isNewerByVersion(const char* installedPath, const char* sourcePath) {
+  return compareByVersion(installedPath, sourcePath).newer ? 1 : 0;
+}
+
+PrinterInstaller::Comparison PrinterInstaller::compareByDate(const char* installedPath,
+                                                             const char* sourcePath) {
+  Kernel& kernel = platform_.kernel;
+  const std::optional<std::uint64_t> installed = readLastWriteTime(kernel, installedPath);
+  if (!installed) return {false, "the installed file's time cannot be read"};
+  const std::optional<std::uint64_t> source = readLastWriteTime(kernel, sourcePath);
+  if (!source) return {false, "the package file's time cannot be read"};
+  const bool newer = *source > *installed;
+  return {newer,
+          join({"installed ", formatFileTime(*installed), ", package ", formatFileTime(*source),
+                newer ? ", package newer" : ", package not newer"})};
 }
 
 int PrinterInstaller::isNewerByDate(const char* installedPath, const char* sourcePath) {
-  Kernel& kernel = platform_.kernel;
-  std::uint64_t installed = 0;
-  if (!readLastWriteTime(kernel, installedPath, installed)) {
-    lastComparison_ = "the installed file's time cannot be read";
-    return 0;
-  }
-  std::uint64_t source = 0;
-  if (!readLastWriteTime(kernel, sourcePath, source)) {
-    lastComparison_ = "the package file's time cannot be read";
-    return 0;
-  }
-  lastComparison_ =
-      join({"installed ", formatFileTime(installed), ", package ", formatFileTime(source),
-            source > installed ? ", package newer" : ", package not newer"});
-  return source > installed ? 1 : 0;
+  return compareByDate(installedPath, sourcePath).newer ? 1 : 0;
 }
 
 }  // namespace qlx

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
-#include "system/UninstallEntry.h"
+#include "engine/RestartSchedule.h"
+#include "engine/SameName.h"
+#include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
@@ -45,39 +48,46 @@ const FamilySettings& familyFor(OsKind kind) {
 }
 
 InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family,
-                                                InstallationContents contents, PortCode port,
+                                                const InstallationContents& contents, PortCode port,
                                                 ComponentStep installComponents) {
   freshInstallation = false;
+  updated = false;
+  restartNeeded = false;
   restartRequested = false;
-  incomplete_ = false;
   loggedBarPosition_ = 0;
-  contents_ = std::move(contents);
-  survey_ = InstallationSurvey{};
+  RestartSchedule schedule(platform_.kernel, platform_.registry, contents.windows9x(), log);
 
   reportStep(family.checkText);
-  if (!findDriver(family.enumLevel, survey_)) return InstallResult::FatalError;
+  InstallationSurvey survey;
+  if (!findDriver(family.enumLevel, survey)) return InstallResult::FatalError;
   // What a failed run left is completed, not taken for an installation.
-  surveyComponents(contents_, survey_);
-  const bool complete = survey_.complete();
-  if (survey_.driver) {
-    logLine(complete ? "The installation is complete: adding a printer"
-                     : "The installation is not complete: completing it");
+  surveyComponents(contents, survey);
+  const bool complete = survey.complete();
+  clearLeftovers(contents, complete, schedule);
+  if (complete) {
+    const UpdatePlan plan = planUpdate(contents, survey);
+    if (plan.any()) return updateInstallation(family, contents, plan);
+    logLine("The installation is complete: adding a printer");
+  } else if (survey.driver) {
+    logLine("The installation is not complete: completing it");
   } else {
     logLine("Fresh installation");
   }
   // Nothing may change before every file the installation needs is known
   // to be there.
-  if (!complete && !checkPackage(contents_)) return InstallResult::FatalError;
+  if (!complete && !checkPackage(contents)) return InstallResult::FatalError;
 
   reportStep(text::kAddPrinter);
 
   // A failed run may have left printers of the driver; one is enough.
   std::vector<std::string> printers;
-  if (!complete && survey_.driver) printers = printersUsingDriver().value_or(printers);
+  if (!complete && survey.driver) printers = printersUsingDriver().value_or(printers);
 
   DirectoryBuffer directory;  // shared with the clean-up, which may reuse its last path
-  if (!complete && (this->*installComponents)(directory) == InstallResult::FatalError) {
-    return InstallResult::FatalError;
+  InstallResult result = InstallResult::Completed;
+  if (!complete) {
+    result = (this->*installComponents)(contents, survey, schedule, directory);
+    if (result == InstallResult::FatalError) return result;
   }
 
   if (printers.empty()) {
@@ -92,25 +102,68 @@ InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family,
 
   if (!complete) {
     freshInstallation = true;
-    if (!contents_.stagedFiles.empty()) {
+    if (!contents.stagedFiles.empty()) {
       reportStep(text::kDeleteInstalledFiles);
       if (family.cleanUpQueriesDirectory) {
         directoryResult(queryPrinterDriverDirectory(platform_.spooler, directory),
                         "GetPrinterDriverDirectoryA", directory);
       }
-      cleanUpStaging(directory);
+      cleanUpStaging(contents, directory);
     }
-    registerUninstall();
+    // Without its entry or its files the installation is not complete: the
+    // next run completes it.
+    const bool entry = writeUninstallEntry();
+    if (!placeUninstallerFiles(schedule) || !entry) result = InstallResult::Incomplete;
+    restartNeeded = true;
     offerRestart(family);
   }
 
   reportCompletion(family.completionPauseMs);
-  return incomplete_ ? InstallResult::Incomplete : InstallResult::Completed;
+  return result;
+}
+
+void PrinterInstaller::clearLeftovers(OsKind kind) {
+  const InstallationContents contents = contentsFor(kind);
+  RestartSchedule schedule(platform_.kernel, platform_.registry, contents.windows9x(), log);
+  clearLeftovers(contents, true, schedule);
+}
+
+// Copies half written or kept aside by a run that was cut short; once the
+// installation is complete, the staged files an interrupted update left
+// in the printer-driver directory, which the spooler no longer needs.
+void PrinterInstaller::clearLeftovers(const InstallationContents& contents, bool complete,
+                                      RestartSchedule& schedule) {
+  Kernel& kernel = platform_.kernel;
+  DirectoryBuffer directory;
+  const auto clearIn = [&](Place place) {
+    for (const std::string& name : contents.namesIn(place)) {
+      qlx::clearLeftovers(kernel, schedule, log, directory.path(name));
+    }
+  };
+  if (querySystemDirectory(kernel, directory)) clearIn(Place::SystemDirectory);
+  if (!contents.processorName.empty() &&
+      queryPrintProcessorDirectory(platform_.spooler, directory)) {
+    clearIn(Place::PrintProcessorDirectory);
+  }
+  if (queryPrinterDriverDirectory(platform_.spooler, directory)) {
+    clearIn(Place::PrinterDriverDirectory);
+    for (const std::string& name : contents.stagedFiles) {
+      if (complete && isFile(kernel, directory.path(name))) {
+        logLine(join({directory.path(name), ": staged by an interrupted run"}));
+        deleteLogged(kernel, log, directory.path(name));
+      }
+    }
+  }
+  if (queryWindowsDirectory(kernel, directory)) {
+    const std::string folder = join({directory.bytes, uninstall::kFolder});
+    for (const std::string& name : contents.namesIn(Place::UninstallerFolder)) {
+      qlx::clearLeftovers(kernel, schedule, log, join({folder, "\\", name}));
+    }
+  }
 }
 
 bool PrinterInstaller::checkPackage(const InstallationContents& contents) {
-  std::vector<std::string> wanted = contents.sourcePaths();
-  for (const char* file : uninstall::kFiles) wanted.emplace_back(file);
+  const std::vector<std::string> wanted = contents.sourcePaths();
   std::string missing;
   for (const std::string& path : wanted) {
     Kernel& kernel = platform_.kernel;
@@ -149,9 +202,7 @@ std::optional<std::string> PrinterInstaller::chooseFreePrinterName() {
       return candidate;
     }
     if (!opened) {
-      failedCall_ = join({"OpenPrinterA(", quoted(candidate), ")"});
-      reportApiError(text::kOpenPrinterError, error);
-      failedCall_.clear();
+      showFailure(join({"OpenPrinterA(", quoted(candidate), ")"}), text::kOpenPrinterError, error);
       return std::nullopt;
     }
     logLine(join({"OpenPrinterA(", quoted(candidate), "): exists"}));

@@ -21,6 +21,11 @@ inline constexpr char kAddPrinterDriverError[] = "AddPrinterDriver Error Code: %
 inline constexpr char kAddPrinterError[] = "AddPrinter Error Code: %d\n\n";
 inline constexpr char kOpenPrinterError[] = "OpenPrinter Error Code: %d\n\n";
 inline constexpr char kWindowsDirectoryError[] = "GetWindowsDirectory Error Code: %d\n\n";
+// The uninstall entry could not be written.
+inline constexpr char kCreateKeyError[] = "RegCreateKey Error Code: %d\n\n";
+inline constexpr char kOpenKeyError[] = "RegOpenKeyEx Error Code: %d\n\n";
+inline constexpr char kSetValueError[] = "RegSetValueEx Error Code: %d\n\n";
+inline constexpr char kEnumPortsError[] = "EnumPorts Error Code: %d\n\n";
 
 // A copy that failed: the call, its code and text, then which file.
 inline constexpr char kCopyFileError[] = "CopyFile Error Code: %d\n\n";
@@ -42,6 +47,8 @@ inline constexpr char kDeleteProcessorError[] = "DeletePrintProcessor Error Code
 inline constexpr char kDeleteMonitorError[] = "DeleteMonitor Error Code: %d\n\n";
 inline constexpr char kDeleteFileError[] = "DeleteFile Error Code: %d\n\n";
 inline constexpr char kDeleteKeyError[] = "RegDeleteKey Error Code: %d\n\n";
+inline constexpr char kRemovalIncomplete[] =
+    "The removal is not complete. These stay, for a later removal to take:";
 inline constexpr char kRemoveQuestion[] = "Remove the DALVERA QLX-957 driver from this computer?";
 inline constexpr char kRemovePrintersList[] =
     "\n\nThese printers are removed with their print jobs:";

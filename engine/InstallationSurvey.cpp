@@ -11,23 +11,16 @@
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "engine/SameName.h"
 #include "engine/SpoolerList.h"
-#include "system/UninstallEntry.h"
+#include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
 
-constexpr Dword kKeyRead = 0x20019;
-
-// Spooler object names compare without case, by ASCII letters.
-bool sameName(const char* a, const std::string& b) {
-  if (a == nullptr) return false;
-  std::size_t i = 0;
-  for (; a[i] != '\0' && i < b.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return a[i] == '\0' && i == b.size();
+// A name from a spooler list, which may be null.
+bool listedAs(const char* listed, const std::string& name) {
+  return listed != nullptr && sameName(listed, name);
 }
 
 DriverInfo3 asDriverInfo3(const DriverInfo4& entry) {
@@ -43,7 +36,7 @@ DriverInfo3 asDriverInfo3(const DriverInfo4& entry) {
 
 bool listHolds(const SpoolerList& list, const std::string& name) {
   for (std::size_t i = 0; i < list.entries<NameInfo1>(); ++i) {
-    if (sameName(list.entry<NameInfo1>(i).pName, name)) return true;
+    if (listedAs(list.entry<NameInfo1>(i).pName, name)) return true;
   }
   return false;
 }
@@ -78,9 +71,7 @@ bool PrinterInstaller::findDriver(Dword level, InstallationSurvey& survey) {
   survey.driverListed = list.read;
   survey.listError = list.error;
   if (!list.read) {
-    failedCall_ = enumeration;
-    reportApiError(text::kEnumDriversError, list.error);
-    failedCall_.clear();
+    showFailure(enumeration, text::kEnumDriversError, list.error);
     return false;
   }
   logLine(join({enumeration, ": ok"}));
@@ -161,10 +152,7 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
     }
   }
 
-  HKey key = 0;
-  survey.uninstallEntry = platform_.registry.regOpenKeyEx(kHKeyLocalMachine, uninstall::kKey, 0,
-                                                          kKeyRead, &key) == kRegSuccess;
-  if (survey.uninstallEntry) platform_.registry.regCloseKey(key);
+  survey.uninstallEntry = uninstallEntryComplete(&survey.uninstallEntryKey);
 
   DirectoryBuffer windows;
   survey.uninstallerFiles = queryWindowsDirectory(kernel, windows);
@@ -182,12 +170,13 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
                 ", uninstaller files ", there(survey.uninstallerFiles)}));
 }
 
-std::optional<std::vector<std::string>> PrinterInstaller::printersUsingDriver() {
+std::optional<std::vector<std::string>> PrinterInstaller::printersUsingDriver(Dword* error) {
   Spooler& spooler = platform_.spooler;
   const SpoolerList list = readSpoolerList(
       platform_.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
         return spooler.enumPrinters(kPrinterEnumLocal, nullptr, 2, buffer, size, needed, returned);
       });
+  if (error != nullptr) *error = list.error;
   if (!list.read) {
     if (log != nullptr) log->writeFailure("EnumPrintersA(local, level 2)", list.error);
     return std::nullopt;
@@ -195,7 +184,7 @@ std::optional<std::vector<std::string>> PrinterInstaller::printersUsingDriver() 
   std::vector<std::string> names;
   for (std::size_t i = 0; i < list.entries<PrinterInfo2>(); ++i) {
     const PrinterInfo2 printer = list.entry<PrinterInfo2>(i);
-    if (printer.pPrinterName != nullptr && sameName(printer.pDriverName, printerName)) {
+    if (printer.pPrinterName != nullptr && listedAs(printer.pDriverName, printerName)) {
       names.emplace_back(printer.pPrinterName);
     }
   }
@@ -209,7 +198,7 @@ std::optional<std::vector<std::string>> PrinterInstaller::listPorts() {
         return spooler.enumPorts(nullptr, 1, buffer, size, needed, returned);
       });
   if (!list.read) {
-    if (log != nullptr) log->writeFailure("EnumPortsA(level 1)", list.error);
+    showFailure("EnumPortsA(level 1)", text::kEnumPortsError, list.error);
     return std::nullopt;
   }
   std::vector<std::string> ports;

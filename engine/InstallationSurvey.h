@@ -21,8 +21,9 @@ struct InstallationSurvey {
   std::vector<std::string> registeredMonitors;  // those of the installation that are
   bool processor = false;                       // registered, or the model has none
   bool processorRegistered = false;
-  bool uninstallEntry = false;
-  bool uninstallerFiles = false;  // all of them, in the uninstaller's folder
+  bool uninstallEntry = false;     // with the values the uninstaller is found by
+  bool uninstallEntryKey = false;  // the key, complete or not
+  bool uninstallerFiles = false;   // all of them, in the uninstaller's folder
 
   // Only then does a run add one more printer and nothing else.
   bool complete() const {

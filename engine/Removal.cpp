@@ -2,66 +2,57 @@
 // installing: the printers that use the driver (their queued jobs first),
 // the driver, the print processor, the language monitor, the product's own
 // files (never the shared universal driver files), the uninstaller's folder
-// and the uninstall entry. What cannot be removed is shown and the rest
-// still goes.
+// and the uninstall entry. Nothing goes that something left in place still
+// needs: a printer that stays keeps its driver, the driver its monitor and
+// its files, and the entry stays so that the removal can be tried again.
 
 #include "engine/Removal.h"
 
 #include <algorithm>
 
-#include "engine/DeleteAtRestart.h"
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
-#include "system/UninstallEntry.h"
+#include "engine/RestartSchedule.h"
+#include "engine/SameName.h"
+#include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
-
-bool sameFileName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](char c) {
-             return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-           };
-           return lower(x) == lower(y);
-         });
-}
 
 std::string fileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool isFile(Kernel& kernel, const std::string& path) {
-  const Dword attributes = kernel.getFileAttributes(path.c_str());
-  return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
-}
-
 }  // namespace
 
 RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
   Kernel& kernel = platform_.kernel;
-  incomplete_ = false;
   loggedBarPosition_ = 0;
-  contents_ = contentsFor(kind);
   RemovalPlan plan;
+  plan.kind = kind;
+  plan.contents = contentsFor(kind);
+  const InstallationContents& contents = plan.contents;
   reportStep(familyFor(kind).checkText);
   if (!findDriver(familyFor(kind).enumLevel, plan.survey)) return plan;
-  surveyComponents(contents_, plan.survey);
+  surveyComponents(contents, plan.survey);
 
-  const std::optional<std::vector<std::string>> printers = printersUsingDriver();
+  const std::optional<std::vector<std::string>> printers = printersUsingDriver(&plan.printersError);
   plan.printersListed = printers.has_value();
   if (printers) plan.printers = *printers;
 
   // The product's own files wherever an installation put them: the
-  // directories it copied to, and the folder the spooler keeps the driver in.
-  std::vector<std::string> candidates;
+  // directories it copied to, and the folder the spooler keeps the driver
+  // in; with the copies an interrupted run left beside them.
+  std::vector<RemovalFile> candidates;
   DirectoryBuffer directory;
   const auto ownIn = [&](Place place) {
-    for (const PlacedFile& file : contents_.files) {
+    for (const PlacedFile& file : contents.files) {
       if (file.place == place && file.ownership == Ownership::Product) {
-        candidates.push_back(directory.path(file.name));
+        candidates.push_back({directory.path(file.name), place});
       }
     }
   };
@@ -72,17 +63,36 @@ RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
   if (queryPrinterDriverDirectory(platform_.spooler, directory)) {
     ownIn(Place::PrinterDriverDirectory);
   }
-  for (const std::string& path : plan.survey.driverFiles) {
-    for (const PlacedFile& file : contents_.files) {
-      if (file.ownership == Ownership::Product && sameFileName(fileNameOf(path), file.name)) {
-        candidates.push_back(path);
+  // Where the spooler kept the driver's files; a removal cut short after the
+  // driver went left them there unlisted.
+  if (directory.valid) {
+    const std::string root(directory.bytes);
+    for (const char* version : {"\\0", "\\2", "\\3"}) {
+      for (const PlacedFile& file : contents.files) {
+        if (file.place == Place::PrinterDriverDirectory && file.ownership == Ownership::Product) {
+          candidates.push_back({join({root, version, "\\", file.name}), file.place});
+        }
       }
     }
   }
-  for (const std::string& path : candidates) {
-    const bool listed = std::any_of(plan.files.begin(), plan.files.end(),
-                                    [&](const std::string& f) { return sameFileName(f, path); });
-    if (!listed && isFile(kernel, path)) plan.files.push_back(path);
+  for (const std::string& path : plan.survey.driverFiles) {
+    for (const PlacedFile& file : contents.files) {
+      if (file.ownership == Ownership::Product && file.place == Place::PrinterDriverDirectory &&
+          sameName(fileNameOf(path), file.name)) {
+        candidates.push_back({path, Place::PrinterDriverDirectory});
+      }
+    }
+  }
+  for (std::size_t i = 0, own = candidates.size(); i < own; ++i) {
+    for (const char* suffix : {kNewCopySuffix, kAsideSuffix}) {
+      candidates.push_back({candidates[i].path + suffix, candidates[i].place});
+    }
+  }
+  for (const RemovalFile& candidate : candidates) {
+    const bool listed =
+        std::any_of(plan.files.begin(), plan.files.end(),
+                    [&](const RemovalFile& f) { return sameName(f.path, candidate.path); });
+    if (!listed && isFile(kernel, candidate.path)) plan.files.push_back(candidate);
   }
 
   DirectoryBuffer windows;
@@ -97,64 +107,115 @@ RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
   return plan;
 }
 
-RemovalOutcome PrinterInstaller::removeInstallation(OsKind kind, const RemovalPlan& plan) {
-  const FamilySettings& family = familyFor(kind);
+RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
+  const InstallationContents& contents = plan.contents;
+  const FamilySettings& family = familyFor(plan.kind);
   Spooler& spooler = platform_.spooler;
-  const char* environment = contents_.environment;
-  int failures = plan.printersListed ? 0 : 1;
-  bool restartNeeded = false;
-  const auto count = [&failures](bool removed) {
-    if (!removed) ++failures;
+  const char* environment = contents.environment;
+  freshInstallation = updated = restartNeeded = restartRequested = false;
+  RestartSchedule schedule(platform_.kernel, platform_.registry, contents.windows9x(), log);
+  std::vector<std::string> stayed;
+  const auto notTried = [&](const std::string& call, const char* because) {
+    logLine(join({call, ": not tried, ", because}));
   };
 
   reportStep(text::kRemovePrinters);
-  for (const std::string& name : plan.printers) count(removePrinter(name));
+  bool printersGone = plan.printersListed;
+  if (!plan.printersListed) {
+    showFailure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, plan.printersError);
+    stayed.push_back("the printers, which cannot be listed");
+  }
+  for (const std::string& name : plan.printers) {
+    if (removePrinter(name)) continue;
+    printersGone = false;
+    stayed.push_back(join({"the printer ", quoted(name)}));
+  }
 
   reportStep(text::kRemoveDriver);
-  if (plan.survey.driver) {
-    count(removalResult(spooler.deletePrinterDriver(nullptr, environment, printerName.c_str()),
-                        join({"DeletePrinterDriverA(", quoted(printerName), ")"}),
-                        text::kDeleteDriverError, kErrorUnknownPrinterDriver));
+  bool driverGone = !plan.survey.driver;
+  const std::string driverCall = join({"DeletePrinterDriverA(", quoted(printerName), ")"});
+  if (plan.survey.driver && printersGone) {
+    driverGone =
+        removalResult(spooler.deletePrinterDriver(nullptr, environment, printerName.c_str()),
+                      driverCall, text::kDeleteDriverError, kErrorUnknownPrinterDriver);
+  } else if (plan.survey.driver) {
+    notTried(driverCall, "a printer that stays uses the driver");
   }
-  if (!contents_.processorName.empty()) {
+  if (!driverGone) stayed.push_back("the printer driver");
+
+  bool processorGone = !plan.survey.processorRegistered;
+  if (!contents.processorName.empty()) {
     reportStep(text::kRemoveProcessor);
-    if (plan.survey.processorRegistered) {
-      count(removalResult(spooler.deletePrintProcessor(nullptr, environment, processorName.c_str()),
-                          join({"DeletePrintProcessorA(", quoted(processorName), ")"}),
-                          text::kDeleteProcessorError, kErrorUnknownPrintProcessor));
+    const std::string call = join({"DeletePrintProcessorA(", quoted(processorName), ")"});
+    if (plan.survey.processorRegistered && printersGone) {
+      processorGone =
+          removalResult(spooler.deletePrintProcessor(nullptr, environment, processorName.c_str()),
+                        call, text::kDeleteProcessorError, kErrorUnknownPrintProcessor);
+    } else if (plan.survey.processorRegistered) {
+      notTried(call, "a printer that stays uses the print processor");
     }
+    if (!processorGone) stayed.push_back("the print processor");
   }
+
   reportStep(text::kRemoveMonitor);
-  for (const PlacedMonitor& monitor : contents_.monitors) {
+  bool monitorGone = true;
+  for (const PlacedMonitor& monitor : contents.monitors) {
     const bool registered =
         std::find(plan.survey.registeredMonitors.begin(), plan.survey.registeredMonitors.end(),
                   monitor.name) != plan.survey.registeredMonitors.end();
     // A shared monitor may serve other printers: it stays.
     if (monitor.ownership != Ownership::Product || !registered) continue;
-    count(removalResult(spooler.deleteMonitor(nullptr, environment, monitor.name.c_str()),
-                        join({"DeleteMonitorA(", quoted(monitor.name), ")"}),
-                        text::kDeleteMonitorError, kErrorUnknownPrintMonitor));
+    const std::string call = join({"DeleteMonitorA(", quoted(monitor.name), ")"});
+    bool gone = false;
+    if (driverGone) {
+      gone = removalResult(spooler.deleteMonitor(nullptr, environment, monitor.name.c_str()), call,
+                           text::kDeleteMonitorError, kErrorUnknownPrintMonitor);
+    } else {
+      notTried(call, "the driver that stays names the monitor");
+    }
+    if (!gone) {
+      monitorGone = false;
+      stayed.push_back("the language monitor");
+    }
   }
 
+  // A file goes only with what it belongs to.
   reportStep(text::kDeleteFiles);
-  for (const std::string& path : plan.files) {
-    switch (removeFile(path, isWindows9x(kind))) {
+  for (const RemovalFile& file : plan.files) {
+    const bool ownerGone = file.place == Place::SystemDirectory           ? monitorGone
+                           : file.place == Place::PrintProcessorDirectory ? processorGone
+                                                                          : driverGone;
+    if (!ownerGone) {
+      logLine(join({"Keep ", file.path, ": what it belongs to stays"}));
+      continue;
+    }
+    switch (removeFile(schedule, file.path)) {
       case FileRemoval::Gone:
         break;
       case FileRemoval::AtRestart:
         restartNeeded = true;
         break;
       case FileRemoval::Failed:
-        ++failures;
+        stayed.push_back(file.path);
         break;
     }
   }
 
   reportStep(text::kRemoveEntry);
-  count(removeUninstallEntry());
+  if (stayed.empty()) {
+    const bool filesGone = removeUninstallerFiles(schedule);
+    if (!removeUninstallKey() || !filesGone) stayed.push_back("the uninstall entry");
+  } else {
+    logLine("Keep the uninstall entry and the uninstaller: the removal can be tried again");
+  }
 
   reportCompletion(family.completionPauseMs);
-  if (failures > 0) return RemovalOutcome::Incomplete;
+  if (!stayed.empty()) {
+    std::string list;
+    for (const std::string& what : stayed) list += join({"\n", what});
+    reportProblem(join({text::kRemovalIncomplete, list}));
+    return RemovalOutcome::Incomplete;
+  }
   if (!restartNeeded) return RemovalOutcome::Removed;
   offerRestart(family);
   return RemovalOutcome::RestartNeeded;
@@ -180,60 +241,72 @@ bool PrinterInstaller::removePrinter(const std::string& name) {
   return deleted;
 }
 
-PrinterInstaller::FileRemoval PrinterInstaller::removeFile(const std::string& path,
-                                                           bool windows9x) {
+// A library the spooler still holds goes when Windows starts again: on
+// Windows NT it is moved aside at once, so that its name is free.
+PrinterInstaller::FileRemoval PrinterInstaller::removeFile(RestartSchedule& schedule,
+                                                           const std::string& path) {
   Kernel& kernel = platform_.kernel;
   Dword error = kErrorSuccess;
   if (deleteLogged(kernel, log, path, &error) != DeleteOutcome::Failed) return FileRemoval::Gone;
-  // A library the spooler still holds goes when Windows starts again.
   if (isInUse(error)) {
+    Dword asideError = kErrorSuccess;
+    const std::string aside = schedule.windows9x() ? "" : moveAside(kernel, path, asideError);
+    const std::string& doomed = aside.empty() ? path : aside;
     Dword scheduleError = kErrorSuccess;
-    if (deleteAtRestart(kernel, windows9x, path, scheduleError)) {
+    if (schedule.deleteAtRestart(doomed, scheduleError)) {
       logLine(join({"Delete ", path, ": in use, deleted when Windows starts again"}));
       return FileRemoval::AtRestart;
+    }
+    if (!aside.empty()) {
+      // Its name is free; the copy aside is what stays behind.
+      if (log != nullptr) {
+        log->writeFailure(join({"Delete ", path, ": moved aside; ", aside,
+                                " is left behind, its deletion at the next start"}),
+                          scheduleError);
+      }
+      return FileRemoval::Gone;
     }
     if (log != nullptr)
       log->writeFailure(join({"Delete ", path, " at the next start"}), scheduleError);
   }
-  failedCall_ = join({"Delete ", path});
-  reportApiError(join({text::kDeleteFileError, path}).c_str(), error);
-  failedCall_.clear();
+  showFailure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(), error);
   return FileRemoval::Failed;
 }
 
 // The folder goes only when nothing but the uninstaller's files was in it.
-bool PrinterInstaller::removeUninstallEntry() {
+bool PrinterInstaller::removeUninstallerFiles(RestartSchedule& schedule) {
   Kernel& kernel = platform_.kernel;
-  bool removed = true;
   DirectoryBuffer windows;
-  if (queryWindowsDirectory(kernel, windows)) {
-    const std::string folder = join({windows.bytes, uninstall::kFolder});
-    for (const char* file : uninstall::kFiles) {
-      Dword error = kErrorSuccess;
-      if (deleteLogged(kernel, log, join({folder, "\\", file}), &error) == DeleteOutcome::Failed) {
-        failedCall_ = join({"Delete ", folder, "\\", file});
-        reportApiError(join({text::kDeleteFileError, folder, "\\", file}).c_str(), error);
-        failedCall_.clear();
-        removed = false;
-      }
-    }
-    const bool folderRemoved = kernel.removeDirectory(folder.c_str());
-    const Dword error = folderRemoved ? kErrorSuccess : kernel.getLastError();
-    if (folderRemoved) {
-      logLine(join({"Remove folder ", folder, ": removed"}));
-    } else if (log != nullptr) {
-      log->writeFailure(join({"Remove folder ", folder, " (kept)"}), error);
+  if (!queryWindowsDirectory(kernel, windows)) return true;
+  bool removed = true;
+  const std::string folder = join({windows.bytes, uninstall::kFolder});
+  for (const char* file : uninstall::kFiles) {
+    const std::string path = join({folder, "\\", file});
+    qlx::clearLeftovers(kernel, schedule, log, path);
+    Dword error = kErrorSuccess;
+    if (deleteLogged(kernel, log, path, &error) == DeleteOutcome::Failed) {
+      showFailure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(), error);
+      removed = false;
     }
   }
+  const bool folderRemoved = kernel.removeDirectory(folder.c_str());
+  const Dword error = folderRemoved ? kErrorSuccess : kernel.getLastError();
+  if (folderRemoved) {
+    logLine(join({"Remove folder ", folder, ": removed"}));
+  } else if (log != nullptr) {
+    log->writeFailure(join({"Remove folder ", folder, " (kept)"}), error);
+  }
+  return removed;
+}
+
+bool PrinterInstaller::removeUninstallKey() {
   const Long result = platform_.registry.regDeleteKey(kHKeyLocalMachine, uninstall::kKey);
   const std::string what = join({"Delete uninstall key HKLM\\", uninstall::kKey});
   if (result == kRegSuccess || static_cast<Dword>(result) == kErrorFileNotFound) {
     logLine(join({what, result == kRegSuccess ? ": deleted" : ": not there"}));
-    return removed;
+    return true;
   }
-  failedCall_ = what;
-  reportApiError(text::kDeleteKeyError, static_cast<Dword>(result));
-  failedCall_.clear();
+  showFailure(what, text::kDeleteKeyError, static_cast<Dword>(result));
   return false;
 }
 

@@ -3,29 +3,41 @@
 #include <string>
 #include <vector>
 
+#include "engine/InstallationContents.h"
 #include "engine/InstallationSurvey.h"
+#include "engine/OsKind.h"
 
 namespace qlx {
 
-// What a removal finds before it changes anything: the installation's parts
-// that are there, the printers that use the driver and the product's own
-// files on disk.
+// A file of the product's own that a removal deletes, with the place that
+// tells which registration it belongs to.
+struct RemovalFile {
+  std::string path;
+  Place place;
+};
+
+// What a removal finds before it changes anything: what the installation
+// of that platform places, the parts of it that are there, the printers
+// that use the driver and the product's own files on disk.
 struct RemovalPlan {
+  OsKind kind = kOsUnrecognised;
+  InstallationContents contents;
   InstallationSurvey survey;
   bool printersListed = false;
+  Dword printersError = kErrorSuccess;  // why they could not be listed
   std::vector<std::string> printers;
-  std::vector<std::string> files;  // full paths of the product's own files that are there
+  std::vector<RemovalFile> files;  // the product's own files that are there
   bool uninstallerFolder = false;
 
   bool nothing() const {
     return !survey.driver && survey.registeredMonitors.empty() && !survey.processorRegistered &&
-           !survey.uninstallEntry && !uninstallerFolder && printers.empty() && files.empty();
+           !survey.uninstallEntryKey && !uninstallerFolder && printers.empty() && files.empty();
   }
 };
 
 // How a removal ended: everything gone, gone once Windows starts again (a
-// library the spooler holds), or something could not be removed (shown and
-// logged; the rest was removed all the same).
+// library the spooler holds), or something stayed (shown and logged): then
+// whatever depends on it stayed too, and a later removal completes it.
 enum class RemovalOutcome { Removed, RestartNeeded, Incomplete };
 
 }  // namespace qlx

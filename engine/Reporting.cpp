@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
 #include "engine/PrinterInstaller.h"
@@ -62,6 +63,10 @@ void PrinterInstaller::reportApiError(const char* format) {
 }
 
 void PrinterInstaller::reportApiError(const char* format, Dword code) {
+  showFailure({}, format, code);
+}
+
+void PrinterInstaller::showFailure(const std::string& call, const char* format, Dword code) {
   Kernel& kernel = platform_.kernel;
   std::string message = withErrorCode(format, code);
 
@@ -69,21 +74,21 @@ void PrinterInstaller::reportApiError(const char* format, Dword code) {
   message += system;
 
   if (log != nullptr) {
-    if (failedCall_.empty()) {
+    if (call.empty()) {
       log->write(withoutLineEnd(message));
     } else {
-      log->writeFailure(failedCall_, code, withoutLineEnd(system));
+      log->writeFailure(call, code, withoutLineEnd(system));
     }
   }
   if (messageBoxes) platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
 }
 
 // The code and the system's text, then which file went where.
-void PrinterInstaller::reportCopyFailure(const CopyResult& result) {
+void PrinterInstaller::reportPlacementFailure(const Placement& placement) {
   if (!messageBoxes) return;  // the copy's own log line says it all
-  const std::string message = join({withErrorCode(text::kCopyFileError, result.error),
-                                    systemMessageText(platform_.kernel, result.error),
-                                    result.source, "\n-> ", result.target});
+  const std::string message = join({withErrorCode(text::kCopyFileError, placement.error),
+                                    systemMessageText(platform_.kernel, placement.error),
+                                    placement.source, "\n-> ", placement.target});
   platform_.ui.appMessageBox(message.c_str(), kMbOk, 0);
 }
 
@@ -98,12 +103,10 @@ bool PrinterInstaller::spoolerResult(bool succeeded, const std::string& call,
     logLine(join({call, ": ok"}));
     return true;
   }
+  const Dword code = platform_.kernel.getLastError();
   if (errorFormat != nullptr) {
-    failedCall_ = call;
-    reportApiError(errorFormat);
-    failedCall_.clear();
+    showFailure(call, errorFormat, code);
   } else if (log != nullptr) {
-    const Dword code = platform_.kernel.getLastError();
     log->writeFailure(call, code);
   }
   return false;
@@ -117,13 +120,11 @@ bool PrinterInstaller::additionResult(bool succeeded, const std::string& call,
     logLine(join({call, ": already there"}));
     return true;
   }
-  failedCall_ = call;
   if (errorFormat != nullptr) {
-    reportApiError(errorFormat, code);
+    showFailure(call, errorFormat, code);
   } else if (log != nullptr) {
     log->writeFailure(call, code);
   }
-  failedCall_.clear();
   return false;
 }
 
@@ -135,10 +136,7 @@ bool PrinterInstaller::copyTargetResult(bool succeeded, const char* call,
   std::string format(call);
   if (!format.empty() && format.back() == 'A') format.pop_back();
   format += " Error Code: %d\n\n";
-  failedCall_ = call;
-  reportApiError(format.c_str(), code);
-  failedCall_.clear();
-  incomplete_ = true;
+  showFailure(call, format.c_str(), code);
   return false;
 }
 

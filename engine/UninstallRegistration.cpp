@@ -1,14 +1,18 @@
 // The entry in the system's list of installed software, and the uninstaller
 // in a folder of its own under the Windows directory.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
 #include "engine/PrinterInstaller.h"
-#include "system/UninstallEntry.h"
+#include "engine/RestartSchedule.h"
+#include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
@@ -41,7 +45,13 @@ void logRegistry(InstallLog* log, const std::string& what, Long result) {
 
 }  // namespace
 
-void PrinterInstaller::registerUninstall() {
+bool PrinterInstaller::registerUninstall() {
+  RestartSchedule schedule(platform_.kernel, platform_.registry, isWindows9x(detectOsKind()), log);
+  const bool entry = writeUninstallEntry();
+  return placeUninstallerFiles(schedule) && entry;
+}
+
+bool PrinterInstaller::writeUninstallEntry() {
   Registry& registry = platform_.registry;
   Kernel& kernel = platform_.kernel;
 
@@ -56,36 +66,56 @@ void PrinterInstaller::registerUninstall() {
 
   HKey created = 0;
   const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kKey, &created);
-  const bool wasCreated = createResult == kRegSuccess;
+  if (createResult != kRegSuccess) {
+    showFailure(join({keyName, ": create"}), text::kCreateKeyError,
+                static_cast<Dword>(createResult));
+    return false;
+  }
   logRegistry(log, join({keyName, ": create"}), createResult);
 
-  DirectoryBuffer windows;
+  bool written = true;
   HKey entry = 0;
   const Long openResult = registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyReadWrite, &entry);
   if (openResult == kRegSuccess) {
-    const auto setLogged = [&](const char* name, const std::string& data) {
-      logRegistry(log, join({"Uninstall value ", quoted(name), " = ", quoted(data)}),
-                  setString(registry, entry, name, data));
+    const auto setShown = [&](const char* name, const std::string& data) {
+      const std::string what = join({"Uninstall value ", quoted(name), " = ", quoted(data)});
+      const Long result = setString(registry, entry, name, data);
+      if (result == kRegSuccess) {
+        logRegistry(log, what, result);
+      } else {
+        showFailure(what, text::kSetValueError, static_cast<Dword>(result));
+        written = false;
+      }
     };
-    setLogged("DisplayName", kDisplayName);
-    setLogged("DALVERA QLX-957", "");
+    setShown("DisplayName", kDisplayName);
+    setShown("DALVERA QLX-957", "");
+    DirectoryBuffer windows;
     if (queryWindowsDirectory(kernel, windows)) {
-      setLogged("UninstallString",
-                commandLineFor(std::string(windows.bytes) + uninstall::kProgram));
+      setShown("UninstallString", commandLineFor(std::string(windows.bytes) + uninstall::kProgram));
+    } else {
+      showFailure("GetWindowsDirectoryA", text::kWindowsDirectoryError, kernel.getLastError());
+      written = false;
     }
     registry.regCloseKey(entry);
   } else {
-    logRegistry(log, join({keyName, ": open"}), openResult);
+    showFailure(join({keyName, ": open"}), text::kOpenKeyError, static_cast<Dword>(openResult));
+    written = false;
   }
-  if (wasCreated) registry.regCloseKey(created);
+  registry.regCloseKey(created);
+  return written;
+}
 
+// The uninstaller in its folder: all of its files, or (an update) those
+// the package has newer.
+bool PrinterInstaller::placeUninstallerFiles(RestartSchedule& schedule, const UpdatePlan* plan) {
+  Kernel& kernel = platform_.kernel;
   // Without its folder the uninstaller is missing: the installation is incomplete.
+  DirectoryBuffer windows;
   if (!queryWindowsDirectory(kernel, windows)) {
     const Dword code = kernel.getLastError();
-    if (log != nullptr) log->write("Uninstaller folder: skipped, no Windows directory");
-    incomplete_ = true;
-    reportApiError(text::kWindowsDirectoryError, code);
-    return;
+    logLine("Uninstaller folder: skipped, no Windows directory");
+    showFailure("GetWindowsDirectoryA", text::kWindowsDirectoryError, code);
+    return false;
   }
   const std::string folder = std::string(windows.bytes) + uninstall::kFolder;
   // An existing folder is simply used.
@@ -101,13 +131,44 @@ void PrinterInstaller::registerUninstall() {
       log->writeFailure(what, code);
     }
   }
+  bool placed = true;
   for (const char* file : uninstall::kFiles) {
-    const CopyResult copied = copyLogged(kernel, log, file, folder + "\\" + file, false);
-    if (copied.failed()) {
-      incomplete_ = true;
-      reportCopyFailure(copied);
+    if (plan != nullptr) {
+      const ComparedFile* compared = plan->find(file, Place::UninstallerFolder);
+      if (compared == nullptr || !compared->packageNewer) continue;
     }
+    placed = !placeShown(schedule, file, folder + "\\" + file).failed() && placed;
   }
+  return placed;
+}
+
+// The entry counts only with the values the uninstaller is found by: a run
+// that could not write them has not finished.
+bool PrinterInstaller::uninstallEntryComplete(bool* keyThere) {
+  Registry& registry = platform_.registry;
+  HKey key = 0;
+  const bool opened =
+      registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyRead, &key) == kRegSuccess;
+  if (keyThere != nullptr) *keyThere = opened;
+  if (!opened) return false;
+  const auto read = [&](const char* name) {
+    Dword type = 0;
+    Dword size = 0;
+    std::string value;
+    if (registry.regQueryValueEx(key, name, &type, nullptr, &size) != kRegSuccess ||
+        type != kRegSz || size == 0 || size > 4096) {
+      return value;
+    }
+    std::vector<std::uint8_t> data(size, 0);
+    if (registry.regQueryValueEx(key, name, &type, data.data(), &size) == kRegSuccess) {
+      value.assign(data.begin(), data.begin() + std::min<std::size_t>(size, data.size()));
+      while (!value.empty() && value.back() == '\0') value.pop_back();
+    }
+    return value;
+  };
+  const bool complete = read("DisplayName") == kDisplayName && !read("UninstallString").empty();
+  registry.regCloseKey(key);
+  return complete;
 }
 
 }  // namespace qlx

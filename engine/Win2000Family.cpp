@@ -8,6 +8,7 @@
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "engine/RestartSchedule.h"
 
 namespace qlx {
 namespace {
@@ -37,6 +38,13 @@ InstallationContents PrinterInstaller::win2000Contents() const {
                             {iniFileName(), Ownership::Product},
                             {gpdFileName(), Ownership::Product},
                             {"STDNAMES.GPD", Ownership::Shared}});
+  addUninstallerFiles(contents);
+  contents.driver.version = 3;
+  contents.driver.driverPath = "UNIDRV.DLL";
+  contents.driver.dataFile = gpdFileName();
+  contents.driver.configFile = "UNIDRVUI.DLL";
+  contents.driver.helpFile = "UNIDRV.HLP";
+  contents.driver.dependentFiles.assign(kDependentFiles, sizeof kDependentFiles - 1);
   // Only names in the printer-driver directory go; the monitor and processor
   // libraries stay where the spooler loads them from.
   contents.stagedFiles = {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", monitorFile};
@@ -48,31 +56,22 @@ InstallationContents PrinterInstaller::win2000Contents() const {
   return contents;
 }
 
-InstallResult PrinterInstaller::installWin2000Components(DirectoryBuffer& directory) {
-  stageMonitorAndProcessor(directory);
+InstallResult PrinterInstaller::installWin2000Components(const InstallationContents& contents,
+                                                         const InstallationSurvey& survey,
+                                                         RestartSchedule& schedule,
+                                                         DirectoryBuffer& directory) {
+  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
 
-  registerMonitors();
-  registerPrintProcessor();
+  registerMonitors(contents);
+  registerPrintProcessor(contents);
 
   reportStep(text::kCopyFiles);
-  copyDriverFiles(directory);
+  placed = copyDriverFiles(contents, schedule, directory) && placed;
 
   reportStep(text::kInstallDriver);
-  const std::string gpdFile = gpdFileName();
-  DriverInfo3 driver{};
-  driver.cVersion = 3;
-  driver.pName = printerName.c_str();
-  driver.pEnvironment = kNtEnvironment;
-  driver.pDriverPath = "UNIDRV.DLL";
-  driver.pDataFile = gpdFile.c_str();
-  driver.pConfigFile = "UNIDRVUI.DLL";
-  driver.pHelpFile = "UNIDRV.HLP";
-  driver.pDependentFiles = kDependentFiles;
-  driver.pMonitorName = monitorName.c_str();
-  driver.pDefaultDataType = "RAW";
   // Not fatal here: the printer creation that follows decides.
-  addPrinterDriver(driver);
-  return InstallResult::Completed;
+  addPrinterDriver(contents);
+  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 }  // namespace qlx

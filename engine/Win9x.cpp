@@ -8,9 +8,11 @@
 #include <utility>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "engine/RestartSchedule.h"
 
 namespace qlx {
 namespace {
@@ -45,67 +47,75 @@ InstallationContents PrinterInstaller::win9xContents() const {
   for (const char* name : {"unidrv.dll", "unidrv.hlp"}) {
     contents.files.push_back({name, Place::PrinterDriverDirectory, Ownership::Shared, true});
   }
+  addUninstallerFiles(contents);
+  contents.driver.version = 0x400;
+  contents.driver.driverPath = driverFile;
+  contents.driver.dataFile = driverFile;
+  contents.driver.configFile = driverFile;
+  contents.driver.helpFile = "UNIDRV.HLP";
+  if (hasPrintProcessor) {
+    contents.driver.dependentFiles.assign(kDependentFiles, sizeof kDependentFiles - 1);
+  } else {
+    contents.driver.dependentFiles.assign(kDependentFilesWithoutProcessor,
+                                          sizeof kDependentFilesWithoutProcessor - 1);
+  }
   return contents;
 }
 
-InstallResult PrinterInstaller::installWin9xComponents(DirectoryBuffer& directory) {
-  stageMonitorAndProcessor(directory);
+InstallResult PrinterInstaller::installWin9xComponents(const InstallationContents& contents,
+                                                       const InstallationSurvey& survey,
+                                                       RestartSchedule& schedule,
+                                                       DirectoryBuffer& directory) {
+  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
 
-  registerMonitors();
-  registerPrintProcessor();
+  registerMonitors(contents);
+  registerPrintProcessor(contents);
 
   reportStep(text::kCopyFiles);
-  copyDriverFiles(directory);
-  copyUniversalDriverFiles(directory);
+  placed = copyDriverFiles(contents, schedule, directory) && placed;
+  placed = copyUniversalDriverFiles(schedule, directory) && placed;
 
   reportStep(text::kInstallDriver);
-  DriverInfo3 driver{};
-  driver.cVersion = 0x400;
-  driver.pName = printerName.c_str();
-  driver.pEnvironment = k9xEnvironment;
-  driver.pDriverPath = driverFile.c_str();
-  driver.pDataFile = driverFile.c_str();
-  driver.pConfigFile = driverFile.c_str();
-  driver.pHelpFile = "UNIDRV.HLP";
-  driver.pDependentFiles = hasPrintProcessor ? kDependentFiles : kDependentFilesWithoutProcessor;
-  driver.pMonitorName = monitorName.c_str();
-  driver.pDefaultDataType = "RAW";
-  if (!addPrinterDriver(driver)) return InstallResult::FatalError;
-  return InstallResult::Completed;
+  if (!addPrinterDriver(contents)) return InstallResult::FatalError;
+  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 // unidrv.dll is shared with other printers' drivers: it is replaced only as the
 // policy allows, and unidrv.hlp follows the verdict on unidrv.dll. A file that
 // is absent is always copied.
-void PrinterInstaller::copyUniversalDriverFiles(const DirectoryBuffer& driverDirectory) {
-  if (!driverDirectory.valid) return;
+bool PrinterInstaller::copyUniversalDriverFiles(RestartSchedule& schedule,
+                                                const DirectoryBuffer& driverDirectory,
+                                                bool helpFirst) {
+  if (!driverDirectory.valid) return false;
   const std::string installed = driverDirectory.path("unidrv.dll");
 
-  bool replaceLibrary = false;
-  std::string reason;
+  Comparison verdict;
   switch (static_cast<std::uint32_t>(overwriteMode)) {
     case kOverwriteByVersion:
-      replaceLibrary = isNewerByVersion(installed.c_str(), kUniversalDriverSource) == 1;
-      reason = join({"by version: ", lastComparison_});
+      verdict = compareByVersion(installed.c_str(), kUniversalDriverSource);
+      verdict.description = join({"by version: ", verdict.description});
       break;
     case kOverwriteByDate:
-      replaceLibrary = isNewerByDate(installed.c_str(), kUniversalDriverSource) == 1;
-      reason = join({"by date: ", lastComparison_});
+      verdict = compareByDate(installed.c_str(), kUniversalDriverSource);
+      verdict.description = join({"by date: ", verdict.description});
       break;
     case kOverwriteAlways:
-      replaceLibrary = true;
-      reason = "always overwrite";
+      verdict = {true, "always overwrite"};
       break;
     default:  // "Never overwrite", and every value the combo box cannot give
-      reason = "never overwrite";
+      verdict = {false, "never overwrite"};
       break;
   }
   // unidrv.hlp follows the verdict on unidrv.dll.
-  const bool replaceHelp = replaceLibrary;
-
-  FileStaging staging(platform_.kernel, kSourceFolder, log);
-  copyPackageFile(staging, driverDirectory, "unidrv.dll", !replaceLibrary, reason);
-  copyPackageFile(staging, driverDirectory, "unidrv.hlp", !replaceHelp, reason);
+  bool placed = true;
+  const char* const order[2][2] = {{"unidrv.dll", "unidrv.hlp"}, {"unidrv.hlp", "unidrv.dll"}};
+  for (const char* name : order[helpFirst ? 1 : 0]) {
+    placed = !placeShown(schedule, join({kSourceFolder, name}), driverDirectory.path(name),
+                         !verdict.newer, verdict.description)
+                  .failed() &&
+             placed;
+  }
+  return placed;
 }
 
 }  // namespace qlx

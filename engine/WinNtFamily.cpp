@@ -8,6 +8,7 @@
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
+#include "engine/RestartSchedule.h"
 
 namespace qlx {
 namespace {
@@ -31,6 +32,13 @@ InstallationContents PrinterInstaller::winNtContents() const {
                             {"RASDDUI.HLP", Ownership::Shared},
                             {driverFile, Ownership::Product},
                             {uiFile, Ownership::Product}});
+  addUninstallerFiles(contents);
+  contents.driver.version = 3;
+  contents.driver.driverPath = "RASDD.DLL";
+  contents.driver.dataFile = driverFile;
+  contents.driver.configFile = uiFile;
+  contents.driver.helpFile = "RASDDUI.HLP";
+  contents.driver.dependentFiles.assign(kDependentFiles, sizeof kDependentFiles - 1);
   // The monitor and processor names are deleted from the printer-driver
   // directory too, where they were never staged; their libraries stay.
   contents.stagedFiles = {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", monitorFile};
@@ -40,29 +48,21 @@ InstallationContents PrinterInstaller::winNtContents() const {
   return contents;
 }
 
-InstallResult PrinterInstaller::installWinNtComponents(DirectoryBuffer& directory) {
-  stageMonitorAndProcessor(directory);
+InstallResult PrinterInstaller::installWinNtComponents(const InstallationContents& contents,
+                                                       const InstallationSurvey& survey,
+                                                       RestartSchedule& schedule,
+                                                       DirectoryBuffer& directory) {
+  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
 
-  registerMonitors();
-  registerPrintProcessor();
+  registerMonitors(contents);
+  registerPrintProcessor(contents);
 
   reportStep(text::kCopyFiles);
-  copyDriverFiles(directory);
+  placed = copyDriverFiles(contents, schedule, directory) && placed;
 
   reportStep(text::kInstallDriver);
-  DriverInfo3 driver{};
-  driver.cVersion = 3;
-  driver.pName = printerName.c_str();
-  driver.pEnvironment = kNtEnvironment;
-  driver.pDriverPath = "RASDD.DLL";
-  driver.pDataFile = driverFile.c_str();
-  driver.pConfigFile = uiFile.c_str();
-  driver.pHelpFile = "RASDDUI.HLP";
-  driver.pDependentFiles = kDependentFiles;
-  driver.pMonitorName = monitorName.c_str();
-  driver.pDefaultDataType = "RAW";
-  if (!addPrinterDriver(driver)) return InstallResult::FatalError;
-  return InstallResult::Completed;
+  if (!addPrinterDriver(contents)) return InstallResult::FatalError;
+  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 }  // namespace qlx

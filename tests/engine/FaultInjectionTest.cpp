@@ -51,7 +51,11 @@ const std::set<std::string>& failableCalls() {
                                               "SetFileAttributesA",
                                               "EnumPrintersA",
                                               "EnumMonitorsA",
-                                              "EnumPrintProcessorsA"};
+                                              "EnumPrintProcessorsA",
+                                              "MoveFileExA",
+                                              "MoveFileA",
+                                              "RegQueryValueExA",
+                                              "GetPrivateProfileSectionA"};
   return names;
 }
 
@@ -71,7 +75,9 @@ bool packageCheck(const fake::Call& call) {
   return call.name == "GetFileAttributesA" && call.args.at(0).find(':') == std::string::npos;
 }
 
-std::optional<Reported> reportedFailure(Family family, const fake::Call& call, int occurrence) {
+// `registering`: the call comes once the uninstall entry has been created.
+std::optional<Reported> reportedFailure(Family family, const fake::Call& call, int occurrence,
+                                        bool registering) {
   const std::string& name = call.name;
   if (name == "EnumPrinterDriversA" && occurrence == 2)
     return Reported{"EnumPrinterDrivers", Effect::Fatal};
@@ -82,18 +88,27 @@ std::optional<Reported> reportedFailure(Family family, const fake::Call& call, i
   if (name == "AddPrintProcessorA") return Reported{"AddProcess", Effect::Shown};
   if (name == "AddPrinterDriverA")
     return Reported{"AddPrinterDriver", family == Family::Win2000 ? Effect::Shown : Effect::Fatal};
-  // What the copies need: shown, and the installation ends incomplete.
-  if (name == "CopyFileA") return Reported{"CopyFile Error", Effect::Incomplete};
-  if (name == "GetSystemDirectoryA")
+  // What the copies need: shown, and the installation ends incomplete. A
+  // copy is written beside its target, then renamed into place. (The first
+  // directory queries only look for what an interrupted run left.)
+  if (name == "CopyFileA" || name == "MoveFileExA" || name == "MoveFileA") {
+    return Reported{"CopyFile Error", Effect::Incomplete};
+  }
+  if (name == "GetSystemDirectoryA" && occurrence == 2)
     return Reported{"GetSystemDirectory Error", Effect::Incomplete};
-  if (name == "GetPrintProcessorDirectoryA")
+  if (name == "GetPrintProcessorDirectoryA" && occurrence == 2)
     return Reported{"GetPrintProcessorDirectory", Effect::Incomplete};
-  if (name == "GetPrinterDriverDirectoryA" && occurrence == 1) {
+  if (name == "GetPrinterDriverDirectoryA" && occurrence == 2) {
     return Reported{"GetPrinterDriverDirectory Error", Effect::Incomplete};
   }
-  // The first asks where the uninstaller files should be, the third where to copy them.
-  if (name == "GetWindowsDirectoryA" && occurrence == 3) {
+  // The uninstall entry and its folder are part of the installation.
+  if (registering && name == "GetWindowsDirectoryA") {
     return Reported{"GetWindowsDirectory Error", Effect::Incomplete};
+  }
+  if (name == "RegCreateKeyA") return Reported{"RegCreateKey Error", Effect::Incomplete};
+  if (name == "RegSetValueExA") return Reported{"RegSetValueEx Error", Effect::Incomplete};
+  if (registering && name == "RegOpenKeyExA") {
+    return Reported{"RegOpenKeyEx Error", Effect::Incomplete};  // the new entry reopened
   }
   return std::nullopt;
 }
@@ -116,15 +131,22 @@ INSTANTIATE_TEST_SUITE_P(AllFamilies, FaultInjection,
 TEST_P(FaultInjection, EachCallFailingInTurn) {
   const auto baseline = freshRun();
   ASSERT_EQ(baseline->install(), InstallResult::Completed);
-  std::vector<std::pair<fake::Call, int>> failable;  // the call and its occurrence
+  struct Failable {
+    fake::Call call;
+    int occurrence;
+    bool registering;
+  };
+  std::vector<Failable> failable;
   std::map<std::string, int> seen;
   for (const fake::Call& call : baseline->fake.calls()) {
-    if (failableCalls().count(call.name)) failable.emplace_back(call, ++seen[call.name]);
+    if (failableCalls().count(call.name)) {
+      failable.push_back({call, ++seen[call.name], seen.count("RegCreateKeyA") > 0});
+    }
   }
   ASSERT_EQ(failable.size(), baseline->fake.failableCallCount());
 
   for (std::size_t index = 0; index < failable.size(); ++index) {
-    const auto& [call, occurrence] = failable[index];
+    const auto& [call, occurrence, registering] = failable[index];
     SCOPED_TRACE(call.text() + " #" + std::to_string(occurrence));
     const auto run = freshRun();
     fake::FakePlatform& fake = run->fake;
@@ -138,7 +160,7 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
     for (const fake::MessageBoxRecord& box : fake.messageBoxes()) {
       if (box.applicationBox) errorBoxes.push_back(box.text);
     }
-    const auto reported = reportedFailure(GetParam(), call, occurrence);
+    const auto reported = reportedFailure(GetParam(), call, occurrence, registering);
     if (reported) {
       ASSERT_FALSE(errorBoxes.empty());
       EXPECT_THAT(errorBoxes.front(), ::testing::StartsWith(std::string(reported->prefix)));

@@ -231,7 +231,7 @@ TEST_P(FieldSituations, ACompleteInstallationGetsOnlyTheNextNumberedPrinter) {
   ASSERT_EQ(install(), InstallResult::Completed);
   EXPECT_FALSE(installer->freshInstallation);
   EXPECT_THAT(printersOfTheDriver(), ElementsAre("DALVERA QLX-957", "DALVERA QLX-957(#1)"));
-  EXPECT_THAT(callsNamed("CopyFileA"), IsEmpty());
+  EXPECT_THAT(fake.copiesMade(), IsEmpty());
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
 }
 

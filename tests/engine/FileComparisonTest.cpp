@@ -167,3 +167,34 @@ TEST_F(FileComparison, GetFileVersionFailuresGiveZeroAndWriteNothing) {
 
 }  // namespace
 }  // namespace qlx
+
+namespace qlx {
+namespace {
+
+// The update's rule: all four numbers where both copies carry a version,
+// else the whole last-write time; without both copies nothing is newer.
+TEST(PackageIsNewer, ByVersionWhereBothHaveOneElseByDate) {
+  const auto stamp = [](std::optional<std::uint64_t> version, std::optional<std::uint64_t> time) {
+    return FileStamp{true, version, time};
+  };
+  constexpr std::uint64_t v3110 = 0x0003'0001'0001'0000ull, v3111 = 0x0003'0001'0001'0001ull;
+  struct Case {
+    const char* label;
+    FileStamp installed, package;
+    bool newer;
+  };
+  const Case cases[] = {
+      {"higher revision", stamp(v3110, kNoon), stamp(v3111, kNoon), true},
+      {"lower version, later date", stamp(v3111, kNoon), stamp(v3110, kNoon + kMinute), false},
+      {"equal versions, later date", stamp(v3110, kNoon), stamp(v3110, kNoon + kMinute), false},
+      {"no version installed, later date", stamp({}, kNoon), stamp(v3110, kNoon + 1), true},
+      {"no version in the package, earlier date", stamp(v3111, kNoon), stamp({}, kNoon - 1), false},
+      {"neither has one, same date", stamp({}, kNoon), stamp({}, kNoon), false},
+      {"not installed", FileStamp{}, stamp(v3111, kNoon), false},
+      {"missing from the package", stamp(v3110, kNoon), FileStamp{}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(packageIsNewer(c.installed, c.package), c.newer) << c.label;
+}
+
+}  // namespace
+}  // namespace qlx

@@ -52,6 +52,7 @@ TEST_F(RegisterUninstall, WritesTheValuesInOrderThroughTheReopenedKey) {
   installer.registerUninstall();
   std::vector<std::string> registryCalls;
   for (const fake::Call& call : fake.calls()) {
+    if (call.name == "CopyFileA") break;  // the entry is written before the files
     if (call.name.rfind("Reg", 0) == 0) registryCalls.push_back(call.name);
   }
   EXPECT_THAT(registryCalls,
@@ -104,7 +105,7 @@ TEST_F(RegisterUninstall, CopiesTheUninstallerIntoItsFolder) {
       fake.filesIn("C:\\WINDOWS\\QLX-957"),
       UnorderedElementsAre("QLX957_Uninstaller.exe", "Uninstall_2k.dll", "Uninstall_98.dll"));
   EXPECT_THAT(
-      fake.callTexts("CopyFileA"),
+      fake.copiesMade(),
       ElementsAre(
           "CopyFileA(QLX957_Uninstaller.exe, C:\\WINDOWS\\QLX-957\\QLX957_Uninstaller.exe, 0)",
           "CopyFileA(Uninstall_2k.dll, C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll, 0)",
@@ -136,7 +137,7 @@ TEST_F(RegisterUninstall, AWindowsDirectoryThatDoesNotFitIsNeverUsedAsAPath) {
   EXPECT_EQ(values.count("UninstallString"), 0u);
   EXPECT_EQ(values.size(), 2u);
   EXPECT_TRUE(fake.callTexts("CreateDirectoryA").empty());
-  EXPECT_TRUE(fake.callTexts("CopyFileA").empty());  // nothing lands in \QLX-957 at the root
+  EXPECT_TRUE(fake.copiesMade().empty());  // nothing lands in \QLX-957 at the root
 }
 
 TEST_F(RegisterUninstall, AFailedWindowsDirectoryQuerySkipsOnlyThePathSteps) {
@@ -144,7 +145,7 @@ TEST_F(RegisterUninstall, AFailedWindowsDirectoryQuerySkipsOnlyThePathSteps) {
   installer.registerUninstall();
   EXPECT_EQ(fake.registryValues(kKey).size(), 3u);
   EXPECT_TRUE(fake.callTexts("CreateDirectoryA").empty());
-  EXPECT_TRUE(fake.callTexts("CopyFileA").empty());
+  EXPECT_TRUE(fake.copiesMade().empty());
 }
 
 // ---- restartComputer

@@ -21,18 +21,18 @@ namespace qlx::fake::detail {
 namespace {
 
 // Calls that release, or cannot fail meaningfully, are left out.
-constexpr std::array<std::string_view, 52> kFailableCalls = {
+constexpr std::array<std::string_view, 54> kFailableCalls = {
     // KERNEL32
     "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
     "CreateDirectoryA", "CreateFileA", "GetFileTime", "SetFilePointer", "WriteFile", "GlobalAlloc",
     "GlobalLock", "GlobalHandle", "FormatMessageA", "GetModuleFileNameA", "SetCurrentDirectoryA",
     "GetFileAttributesA", "SetFileAttributesA", "RemoveDirectoryA", "CreateMutexA", "MoveFileExA",
-    "GetShortPathNameA", "GetPrivateProfileSectionA", "WritePrivateProfileSectionA",
+    "MoveFileA", "GetShortPathNameA", "GetPrivateProfileSectionA", "WritePrivateProfileSectionA",
     // VERSION
     "GetFileVersionInfoSizeA", "GetFileVersionInfoA", "VerQueryValueA",
     // ADVAPI32
-    "RegOpenKeyExA", "RegDeleteKeyA", "RegCreateKeyA", "RegSetValueExA", "OpenProcessToken",
-    "LookupPrivilegeValueA", "AdjustTokenPrivileges",
+    "RegOpenKeyExA", "RegDeleteKeyA", "RegCreateKeyA", "RegSetValueExA", "RegQueryValueExA",
+    "OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
     // WINSPOOL
     "EnumPrinterDriversA", "GetPrinterDriverDirectoryA", "GetPrintProcessorDirectoryA",
     "AddMonitorA", "AddPrintProcessorA", "AddPrinterDriverA", "AddPrinterA", "OpenPrinterA",
@@ -48,6 +48,13 @@ bool isFailable(std::string_view callName) {
 }
 
 void CallLog::record(std::string name, std::vector<std::string> args) {
+  if (callsBeforeCut_) {
+    if (*callsBeforeCut_ == 0) {
+      callsBeforeCut_.reset();
+      throw PowerCut{};
+    }
+    --*callsBeforeCut_;
+  }
   calls_.push_back(Call{std::move(name), std::move(args)});
 }
 

@@ -38,6 +38,9 @@ class CallLog {
   }
 
   const std::vector<Call>& calls() const { return calls_; }
+  // The power goes after `calls` more calls: the next one throws PowerCut.
+  void cutPowerAfter(std::size_t calls) { callsBeforeCut_ = calls; }
+  bool powerCutDue() const { return callsBeforeCut_ && *callsBeforeCut_ == 0; }
   // Occurrences and failable indices count again from here.
   void clear() {
     calls_.clear();
@@ -51,6 +54,7 @@ class CallLog {
   std::map<std::pair<std::string, int>, Dword> byOccurrence_;
   std::map<std::size_t, Dword> byIndex_;
   std::size_t failable_ = 0;
+  std::optional<std::size_t> callsBeforeCut_;
 };
 
 // Arguments as text, the way Call describes them.

@@ -24,6 +24,7 @@ class HandleTable {
   const Entry* find(Handle handle, HandleKind kind) const;  // null unless open and of that kind
   bool close(Handle handle, HandleKind kind);
   bool isOpen(HandleKind kind, std::string_view target) const;
+  void closeAll() { open_.clear(); }  // the programs are gone; values still never come back
   // Handles not yet closed, but for mutexes: a program keeps one open for its
   // whole life to hold its name.
   int count() const;

@@ -17,6 +17,7 @@ using detail::arg::number;
 using detail::arg::text;
 
 constexpr std::uint64_t kFixedCreationTime = 125911584000000000;  // 2000-01-01, as FILETIME
+constexpr std::uint64_t kCutTime = 134093000000000000;            // 2025-12, later than any package
 
 // GetSystemDirectoryA's contract: the length on success, the size needed
 // (NUL included) when the buffer is too small, the buffer then untouched.
@@ -94,6 +95,17 @@ Dword FakePlatform::getWindowsDirectory(char* out, Dword size) {
 
 bool FakePlatform::copyFile(const char* existing, const char* target, bool failIfExists) {
   State& s = *state_;
+  // The power goes in the middle of the copy: half the file, dated now.
+  if (s.log.powerCutDue() && existing != nullptr && target != nullptr &&
+      s.files.isFile(s.absolute(existing)) &&
+      s.files.isDirectory(detail::parentPath(s.absolute(target)))) {
+    FakeFile half = s.files.find(s.absolute(existing))->file;
+    half.contents.resize(half.contents.size() / 2);
+    half.version.reset();
+    half.lastWrite = kCutTime;
+    half.loaded = false;
+    s.files.putFile(s.absolute(target), std::move(half));
+  }
   if (auto error =
           s.log.recordFailable("CopyFileA", {text(existing), text(target), flag(failIfExists)})) {
     return s.fail(*error);

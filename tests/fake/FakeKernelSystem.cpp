@@ -82,6 +82,19 @@ std::vector<std::string> sectionLines(const std::string& textBytes, std::string_
 
 }  // namespace
 
+std::string FakePlatform::State::longPath(const std::string& path) const {
+  const std::string absolute = this->absolute(path);
+  if (files.find(absolute) != nullptr) return absolute;
+  const std::string directory = detail::parentPath(absolute);
+  const std::string wanted = detail::fileName(absolute);
+  for (const std::string& name : files.filesIn(directory)) {
+    if (detail::equalsIgnoreCase(shortComponent(name), wanted)) {
+      return detail::joinPath(directory, name);
+    }
+  }
+  return absolute;
+}
+
 Handle FakePlatform::createMutex(const char* name) {
   State& s = *state_;
   if (auto error = s.log.recordFailable("CreateMutexA", {text(name)})) {
@@ -111,24 +124,28 @@ bool FakePlatform::moveFileEx(const char* existing, const char* target, Dword fl
   }
   if (s.isWindows9x()) return s.fail(kErrorCallNotImplemented);
   if (existing == nullptr) return s.fail(kErrorInvalidParameter);
+  if ((flags & ~(kMoveFileReplaceExisting | kMoveFileDelayUntilReboot)) != 0) {
+    return s.fail(kErrorInvalidParameter);
+  }
   const std::string from = s.absolute(existing);
-  if (target == nullptr) {
-    // Only the deletion at the next start is modelled with a null target.
-    if (flags != kMoveFileDelayUntilReboot) return s.fail(kErrorInvalidParameter);
-    s.deletionsAtRestart.push_back(from);
+  if ((flags & kMoveFileDelayUntilReboot) != 0) {
+    // Nothing is checked now: the Session Manager carries it out at the start.
+    const bool replace = (flags & kMoveFileReplaceExisting) != 0;
+    s.schedulePendingRename(from, target == nullptr ? "" : s.absolute(target), replace);
     return true;
   }
-  // A plain rename within a volume; Windows NT renames a loaded library too.
-  if (flags != 0) return s.fail(kErrorInvalidParameter);
-  const std::string to = s.absolute(target);
-  if (!s.files.isFile(from)) return s.fail(kErrorFileNotFound);
-  if (s.files.find(to) != nullptr) return s.fail(kErrorAlreadyExists);
-  if (!s.files.isDirectory(detail::parentPath(to))) return s.fail(kErrorPathNotFound);
-  if (s.heldOpen(from)) return s.fail(kErrorSharingViolation);
-  FakeFile moved = s.files.find(from)->file;
-  s.files.remove(from);
-  s.files.putFile(to, std::move(moved));
-  return true;
+  if (target == nullptr) return s.fail(kErrorInvalidParameter);
+  return s.rename(from, s.absolute(target), (flags & kMoveFileReplaceExisting) != 0) ||
+         s.fail(s.lastError);
+}
+
+bool FakePlatform::moveFile(const char* existing, const char* target) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("MoveFileA", {text(existing), text(target)})) {
+    return s.fail(*error);
+  }
+  if (existing == nullptr || target == nullptr) return s.fail(kErrorInvalidParameter);
+  return s.rename(s.absolute(existing), s.absolute(target), false);
 }
 
 Dword FakePlatform::getShortPathName(const char* path, char* out, Dword size) {
@@ -219,13 +236,40 @@ bool FakePlatform::writePrivateProfileSection(const char* section, const char* l
 
 void FakePlatform::restartWindows() {
   State& s = *state_;
-  for (const std::string& path : s.deletionsAtRestart) s.files.remove(path);
-  s.deletionsAtRestart.clear();
-  // Windows 9x carries out WININIT.INI before it starts, then renames it.
+  s.handles.closeAll();  // every program of the session is gone
+  s.filePositions.clear();
+  // Windows NT's Session Manager: in the order they were scheduled.
+  for (const auto& [from, to] : s.pendingRenames()) {
+    if (to.empty()) {
+      if (s.files.isFile(from)) s.files.remove(from);
+      continue;
+    }
+    const std::string target = to.front() == '!' ? to.substr(1) : to;
+    if (!s.files.isFile(from)) continue;
+    FakeFile moved = s.files.find(from)->file;
+    s.files.remove(from);
+    s.files.putFile(target, std::move(moved));
+  }
+  if (!s.pendingRenames().empty()) {
+    s.registry.setValue(kSessionManagerKey, kPendingRenames, RegistryValue{kRegMultiSz, {0, 0}});
+  }
+  // Windows 9x carries out WININIT.INI before it starts, then renames it:
+  // "NUL=path" deletes, "target=source" puts source in target's place.
   const std::string wininit = detail::joinPath(s.windowsDirectory, "WININIT.INI");
   if (const FakeFile* ini = file(wininit)) {
     for (const std::string& line : sectionLines(ini->contents, "rename")) {
-      if (detail::toUpper(line.substr(0, 4)) == "NUL=") s.files.remove(s.absolute(line.substr(4)));
+      const std::size_t equals = line.find('=');
+      if (equals == std::string::npos) continue;
+      const std::string target = line.substr(0, equals);
+      const std::string source = s.longPath(line.substr(equals + 1));
+      if (detail::toUpper(target) == "NUL") {
+        s.files.remove(source);
+        continue;
+      }
+      if (!s.files.isFile(source)) continue;
+      FakeFile moved = s.files.find(source)->file;
+      s.files.remove(source);
+      s.files.putFile(s.longPath(target), std::move(moved));
     }
     s.files.remove(wininit);
   }
@@ -246,5 +290,7 @@ void FakePlatform::restartWindows() {
     s.markLoaded(s.locate(s.processorDirectory, processor.file.c_str()));
   }
 }
+
+void FakePlatform::cutPowerAfter(std::size_t calls) { state_->log.cutPowerAfter(calls); }
 
 }  // namespace qlx::fake

@@ -118,8 +118,22 @@ void FakePlatform::holdMutexElsewhere(const std::string& name) {
 
 std::vector<std::string> FakePlatform::mutexesOpened() const { return state_->mutexesOpened; }
 
+std::vector<std::string> FakePlatform::copiesMade() const {
+  std::vector<std::string> copies;
+  for (std::string call : callTexts("CopyFileA")) {
+    const std::size_t suffix = call.find(".qlx-new, ");
+    if (suffix != std::string::npos) call.erase(suffix, 8);
+    copies.push_back(std::move(call));
+  }
+  return copies;
+}
+
 std::vector<std::string> FakePlatform::deletionsAtRestart() const {
-  return state_->deletionsAtRestart;
+  std::vector<std::string> paths;
+  for (const auto& [from, to] : state_->pendingRenames()) {
+    if (to.empty()) paths.push_back(from);
+  }
+  return paths;
 }
 
 void FakePlatform::afterCall(const std::string& name, int occurrence,

@@ -37,6 +37,10 @@ struct Call {
   std::string text() const;  // "CopyFileA(driver2k\\QLMON957.DLL, C:\\...\\QLMON957.DLL, 0)"
 };
 
+// Thrown by the platform call at which the power goes (cutPowerAfter): the
+// program stops there, mid-call, as on a real machine.
+struct PowerCut {};
+
 struct FakeFile {
   std::string contents;
   std::optional<VsFixedFileInfo> version;  // the file's version resource, if any
@@ -113,7 +117,11 @@ struct Refresh {
 // overwriting with 5, a library the spooler has loaded refuses them too (5
 // and 32), a driver a printer uses cannot be deleted (3001), nor a print
 // processor a printer uses (1003) or a monitor a driver names (3008), and a
-// printer deleted with jobs queued stays until they are done.
+// printer deleted with jobs queued stays until they are done. Windows NT
+// renames a loaded library but replaces it neither by copy nor by move;
+// Windows 9x does neither, and lacks MoveFileExA. A driver added again
+// takes a staged file into its folder only when it is newer than the copy
+// there (by version, else by date), as AddPrinterDriver does.
 // Paths compare case-insensitively, like Windows.
 class FakePlatform : public Kernel,
                      public FileVersion,
@@ -164,12 +172,18 @@ class FakePlatform : public Kernel,
   void holdMutexElsewhere(const std::string& name);
   // Names of the mutexes this process created or opened, in order.
   std::vector<std::string> mutexesOpened() const;
-  // Files MoveFileExA has scheduled for deletion at the next start (NT).
+  // Files MoveFileExA has scheduled for deletion at the next start (NT), as
+  // Windows keeps them: the Session Manager's PendingFileRenameOperations.
   std::vector<std::string> deletionsAtRestart() const;
-  // Windows starts again: scheduled deletions (MoveFileExA, and WININIT.INI's
-  // [rename] NUL= lines on 9x) happen, loaded libraries are free, and printers
-  // deleted with jobs queued are gone.
+  // Windows starts again: scheduled deletions and renames (MoveFileExA's
+  // PendingFileRenameOperations; on 9x WININIT.INI's [rename] section, where
+  // "NUL=path" deletes and "target=source" replaces) happen, loaded libraries
+  // are free, printers deleted with jobs queued are gone, and no handle of
+  // the programs before is open any more.
   void restartWindows();
+  // The power goes after `calls` more platform calls: the next call throws
+  // PowerCut. A CopyFileA it hits leaves its target half written.
+  void cutPowerAfter(std::size_t calls);
   // `action` runs right after the `occurrence`-th call of `name` (an
   // enumeration) has filled its buffer: another program changing the list.
   void afterCall(const std::string& name, int occurrence, std::function<void()> action);
@@ -226,6 +240,9 @@ class FakePlatform : public Kernel,
   std::vector<std::string> callNames() const;
   std::vector<std::string> callTexts() const;
   std::vector<std::string> callTexts(const std::string& name) const;  // only calls of that name
+  // The CopyFileA calls, each new copy written beside its target (NAME.qlx-new)
+  // named by the target itself: the files placed, in their order.
+  std::vector<std::string> copiesMade() const;
   void clearCalls();
   // Occurrences and indices count from construction or the last clearCalls(), which also
   // restarts failableCallCount(); faults already armed stay armed.
@@ -274,6 +291,7 @@ class FakePlatform : public Kernel,
   bool removeDirectory(const char* path) override;
   Handle createMutex(const char* name) override;
   bool moveFileEx(const char* existing, const char* target, Dword flags) override;
+  bool moveFile(const char* existing, const char* target) override;
   Dword getShortPathName(const char* path, char* buffer, Dword size) override;
   Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
                                  const char* file) override;
@@ -294,6 +312,8 @@ class FakePlatform : public Kernel,
   Long regSetValueEx(HKey key, const char* valueName, Dword reserved, Dword type,
                      const std::uint8_t* data, Dword size) override;
   Long regCloseKey(HKey key) override;
+  Long regQueryValueEx(HKey key, const char* valueName, Dword* type, std::uint8_t* data,
+                       Dword* size) override;
 
   // ---- Security
   bool openProcessToken(Handle process, Dword access, Handle* token) override;

@@ -1,6 +1,9 @@
 // ADVAPI32 registry calls, below HKEY_LOCAL_MACHINE only. They return their
 // code and leave the thread's last error alone.
 
+#include <algorithm>
+
+#include "FakePaths.h"
 #include "FakeState.h"
 
 namespace qlx::fake {
@@ -131,6 +134,39 @@ Long FakePlatform::regCloseKey(HKey handle) {
   if (handle == kHKeyLocalMachine) return kRegSuccess;
   return s.handles.close(handle, detail::HandleKind::RegistryKey) ? kRegSuccess
                                                                   : kCodeInvalidHandle;
+}
+
+Long FakePlatform::regQueryValueEx(HKey handle, const char* valueName, Dword* type,
+                                   std::uint8_t* data, Dword* size) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable(
+          "RegQueryValueExA",
+          {key(handle), text(valueName), buffer(data), size == nullptr ? "null" : number(*size)})) {
+    return code(*error);
+  }
+  const std::optional<OpenKey> source = openKey(s.handles, handle);
+  if (!source) return kCodeInvalidHandle;
+  if (!s.registry.exists(source->path)) return kCodeKeyDeleted;
+  if (data != nullptr && size == nullptr) return kCodeInvalidParameter;
+  constexpr Dword kKeyQueryValue = 0x1;
+  if ((source->access & kKeyQueryValue) == 0) return kCodeAccessDenied;
+  const auto values = s.registry.values(source->path);
+  std::string wanted = valueName == nullptr ? "" : valueName;
+  const auto found = std::find_if(values.begin(), values.end(), [&](const auto& entry) {
+    return detail::equalsIgnoreCase(entry.first, wanted);
+  });
+  if (found == values.end()) return kCodeFileNotFound;
+  const RegistryValue& value = found->second;
+  if (type != nullptr) *type = value.type;
+  if (size == nullptr) return kRegSuccess;
+  const auto length = static_cast<Dword>(value.data.size());
+  if (data != nullptr && *size < length) {
+    *size = length;
+    return code(kErrorMoreData);
+  }
+  if (data != nullptr) std::copy(value.data.begin(), value.data.end(), data);
+  *size = length;
+  return kRegSuccess;
 }
 
 }  // namespace qlx::fake

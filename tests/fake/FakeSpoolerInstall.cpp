@@ -28,6 +28,17 @@ bool allPortsKnown(const std::vector<std::string>& known, const char* ports) {
   return detail::containsIgnoreCase(known, rest);
 }
 
+std::uint64_t versionOf(const FakeFile& file) {
+  return (static_cast<std::uint64_t>(file.version->dwFileVersionMS) << 32) |
+         file.version->dwFileVersionLS;
+}
+
+// By version where both files have one, else by last-write time.
+bool isNewer(const FakeFile& staged, const FakeFile& installed) {
+  if (staged.version && installed.version) return versionOf(staged) > versionOf(installed);
+  return staged.lastWrite > installed.lastWrite;
+}
+
 bool isValidPrinterName(const char* name) {
   return name != nullptr && *name != '\0' &&
          std::string_view(name).find_first_of("\\,") == std::string_view::npos;
@@ -125,10 +136,16 @@ bool FakePlatform::addPrinterDriver(const char* server, Dword level, const Drive
     for (const std::string& name : namedFiles(*info)) {
       const std::string source = s.locate(directory, name.c_str());
       if (!s.files.isFile(source)) continue;
+      const std::string target = detail::joinPath(home, detail::fileName(source));
+      // Only what is newer than the copy in use replaces it.
+      if (const detail::FileSystem::Entry* installed = s.files.find(target);
+          installed != nullptr && !isNewer(s.files.find(source)->file, installed->file)) {
+        continue;
+      }
       FakeFile copy = s.files.find(source)->file;
       copy.openForWriting = false;
       copy.loaded = false;
-      s.files.putFile(detail::joinPath(home, detail::fileName(source)), std::move(copy));
+      s.files.putFile(target, std::move(copy));
     }
   }
 

@@ -25,6 +25,9 @@ namespace qlx::fake {
 
 inline constexpr char kEnvironmentWindows9x[] = "Windows 4.0";
 inline constexpr char kEnvironmentWindowsNt[] = "Windows NT x86";
+// Where Windows NT keeps what MoveFileExA is to do at the next start.
+inline constexpr char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+inline constexpr char kPendingRenames[] = "PendingFileRenameOperations";
 inline constexpr Handle kCurrentProcessPseudoHandle = kInvalidHandleValue;  // (HANDLE)-1
 
 // Only the local machine is modelled; a null or empty server name means it.
@@ -73,7 +76,6 @@ struct FakePlatform::State {
   std::map<Handle, std::size_t> filePositions;  // of files opened for writing
   std::set<std::string> mutexesElsewhere;
   std::vector<std::string> mutexesOpened;
-  std::vector<std::string> deletionsAtRestart;
   std::map<std::pair<std::string, int>, std::function<void()>> afterHooks;
   SystemTime localTime{2026, 12, 2, 8, 22, 15, 3, 0};
   detail::MemoryHeap memory;
@@ -122,6 +124,16 @@ struct FakePlatform::State {
   Dword deleteError(std::string_view path) const;
   // The spooler has loaded the library at `path`, if it is there.
   void markLoaded(const std::string& path);
+  // The long path of a file named by the short names of its folder's files
+  // (WININIT.INI knows only those).
+  std::string longPath(const std::string& path) const;
+  // Renames a file now, replacing an existing target only with `replace`;
+  // false with the last error set.
+  bool rename(const std::string& from, const std::string& to, bool replace);
+  // MoveFileExA's delayed operations in their order: (source, target), the
+  // target empty for a deletion and led by '!' where it may be replaced.
+  std::vector<std::pair<std::string, std::string>> pendingRenames() const;
+  void schedulePendingRename(const std::string& from, const std::string& to, bool replace);
   // Runs the hook armed for the call just made, if any.
   void runAfterHook(const std::string& name);
   // The printer of that name, pending deletion or not; null when none.

@@ -80,6 +80,18 @@ inline void addDriverPackage(fake::FakePlatform& machine) {
 inline constexpr char kUninstallKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DALVERA_QLX-957";
 
+// The entry as an installation writes it: the key with the values the
+// uninstaller is found by.
+inline void addUninstallEntry(fake::FakePlatform& machine) {
+  const auto text = [](const std::string& value) {
+    return fake::RegistryValue{
+        kRegSz, std::vector<std::uint8_t>(value.c_str(), value.c_str() + value.size() + 1)};
+  };
+  machine.addRegistryKey(
+      kUninstallKey, {{"DisplayName", text("DALVERA QLX-957 POS Windows Driver 3.1.1E")},
+                      {"UninstallString", text("C:\\WINDOWS\\QLX-957\\QLX957_Uninstaller.exe")}});
+}
+
 // What a complete installation of the family leaves on the machine, as the
 // spooler and the file system hold it: the libraries the spooler loaded, the
 // driver naming its monitor, the uninstall entry and its folder.
@@ -97,7 +109,7 @@ inline void addCompleteInstallation(fake::FakePlatform& machine, Family family) 
   driver.pEnvironment = environment.c_str();
   driver.pMonitorName = "DALVERA Language Monitor QLX957";
   machine.addInstalledDriver(driver);
-  machine.addRegistryKey(kUninstallKey);
+  addUninstallEntry(machine);
   for (const std::string& name : uninstallerFiles()) {
     machine.addFile("C:\\WINDOWS\\QLX-957\\" + name, fake::FakeFile{"uninstaller " + name});
   }
