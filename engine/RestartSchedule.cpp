@@ -23,9 +23,8 @@ std::string_view withoutPrefix(std::string_view name) {
   return name;
 }
 
-bool isDeletionOf(const std::string& line, const std::string& shortPath) {
-  return line.size() > 4 && sameName(std::string_view(line).substr(0, 4), "NUL=") &&
-         sameName(std::string_view(line).substr(4), shortPath);
+bool isDeletion(const std::string& line) {
+  return line.size() > 4 && sameName(std::string_view(line).substr(0, 4), "NUL=");
 }
 
 }  // namespace
@@ -74,7 +73,6 @@ bool RestartSchedule::writeWininit(Dword& error) {
   return true;
 }
 
-// WININIT runs before Windows starts, where only short names are known.
 std::string RestartSchedule::shortPath(const std::string& path) {
   char buffer[kShortPathSize] = {};
   const Dword length = kernel_.getShortPathName(path.c_str(), buffer, kShortPathSize);
@@ -130,42 +128,17 @@ bool RestartSchedule::writePendingOperations(Dword& error) {
   return result == kRegSuccess;
 }
 
-bool RestartSchedule::deleteAtRestart(const std::string& path, Dword& error) {
-  error = kErrorSuccess;
-  if (!windows9x_) {
-    pending_.reset();  // the list changes under it
-    if (kernel_.moveFileEx(path.c_str(), nullptr, kMoveFileDelayUntilReboot)) return true;
-    error = kernel_.getLastError();
-    return false;
-  }
-  const std::string name = shortPath(path);
-  if (name.empty()) {
-    error = kernel_.getLastError();
-    if (error == kErrorSuccess) error = kErrorInsufficientBuffer;
-    return false;
-  }
-  std::vector<std::string>& lines = wininitLines();
-  for (const std::string& line : lines) {
-    if (isDeletionOf(line, name)) return true;
-  }
-  lines.push_back("NUL=" + name);
-  if (writeWininit(error)) return true;
-  lines.pop_back();
-  return false;
-}
-
-bool RestartSchedule::replaceAtRestart(const std::string& target, const std::string& source,
-                                       Dword& error) {
-  error = kErrorCallNotImplemented;
-  if (!windows9x_) return false;
-  const std::string targetName = shortPath(target);
+// WININIT runs before Windows starts, where only short names are known.
+bool RestartSchedule::addWininitLine(const std::string& target, const std::string& source,
+                                     Dword& error) {
   const std::string sourceName = shortPath(source);
-  if (targetName.empty() || sourceName.empty()) {
+  const std::string targetName = target.empty() ? "NUL" : shortPath(target);
+  if (sourceName.empty() || targetName.empty()) {
     error = kernel_.getLastError();
     if (error == kErrorSuccess) error = kErrorInsufficientBuffer;
     return false;
   }
-  const std::string line = targetName + "=" + sourceName;
+  const std::string line = join({targetName, "=", sourceName});
   std::vector<std::string>& lines = wininitLines();
   for (const std::string& existing : lines) {
     if (sameName(existing, line)) return true;
@@ -176,41 +149,41 @@ bool RestartSchedule::replaceAtRestart(const std::string& target, const std::str
   return false;
 }
 
+bool RestartSchedule::deleteAtRestart(const std::string& path, Dword& error) {
+  error = kErrorSuccess;
+  if (windows9x_) return addWininitLine({}, path, error);
+  pending_.reset();  // the list changes under it
+  if (kernel_.moveFileEx(path.c_str(), nullptr, kMoveFileDelayUntilReboot)) return true;
+  error = kernel_.getLastError();
+  return false;
+}
+
+bool RestartSchedule::replaceAtRestart(const std::string& target, const std::string& source,
+                                       Dword& error) {
+  error = kErrorCallNotImplemented;
+  return windows9x_ && addWininitLine(target, source, error);
+}
+
 void RestartSchedule::withdrawDeletion(const std::string& path) {
+  std::size_t withdrawn = 0;
   Dword error = kErrorSuccess;
-  bool withdrawn = false;
-  bool written = false;
   if (windows9x_) {
     std::vector<std::string>& lines = wininitLines();
-    bool anyDeletion = false;
-    for (const std::string& line : lines) {
-      anyDeletion = anyDeletion || (line.size() > 4 && sameName(line.substr(0, 4), "NUL="));
-    }
-    if (!anyDeletion) return;
+    if (std::none_of(lines.begin(), lines.end(), isDeletion)) return;
     const std::string name = shortPath(path);
-    if (name.empty()) return;
-    const std::vector<std::string> before = lines;
-    std::erase_if(lines, [&](const std::string& line) { return isDeletionOf(line, name); });
-    withdrawn = lines.size() != before.size();
-    if (withdrawn) {
-      written = writeWininit(error);
-      if (!written) lines = before;
-    }
+    withdrawn = std::erase_if(lines, [&](const std::string& line) {
+      return isDeletion(line) && sameName(std::string_view(line).substr(4), name);
+    });
+    if (withdrawn != 0 && !writeWininit(error)) wininit_.reset();
   } else {
-    Pairs& pairs = pendingOperations();
-    const Pairs before = pairs;
-    std::erase_if(pairs, [&](const auto& pair) {
+    withdrawn = std::erase_if(pendingOperations(), [&](const auto& pair) {
       return pair.second.empty() && sameName(withoutPrefix(pair.first), path);
     });
-    withdrawn = pairs.size() != before.size();
-    if (withdrawn) {
-      written = writePendingOperations(error);
-      if (!written) pairs = before;
-    }
+    if (withdrawn != 0 && !writePendingOperations(error)) pending_.reset();
   }
-  if (!withdrawn || log_ == nullptr) return;
+  if (withdrawn == 0 || log_ == nullptr) return;
   const std::string what = join({"Withdraw the deletion of ", path, " at the next start"});
-  if (written) {
+  if (error == kErrorSuccess) {
     log_->write(join({what, ": withdrawn"}));
   } else {
     log_->writeFailure(what, error);

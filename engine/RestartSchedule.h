@@ -43,6 +43,8 @@ class RestartSchedule {
   std::vector<std::string>& wininitLines();
   std::string wininitPath();
   bool writeWininit(Dword& error);
+  // "target=source" by short names; an empty target means delete (NUL).
+  bool addWininitLine(const std::string& target, const std::string& source, Dword& error);
   Pairs& pendingOperations();
   bool writePendingOperations(Dword& error);
   std::string shortPath(const std::string& path);
