@@ -153,6 +153,83 @@ INSTANTIATE_TEST_SUITE_P(
                       CopyCase{"OntoItself", "C:\\OUT\\A.DLL", "c:\\out\\a.dll", false, 32}),
     [](const auto& test) { return std::string(test.param.name); });
 
+// Renames as Windows makes them: NT renames a loaded library but replaces
+// none; 9x renames neither; only MoveFileExA with its flag replaces.
+TEST_F(Fake, RenamesFollowEachFamilysRules) {
+  struct Case {
+    const char* label;
+    bool win9x, ex;
+    Dword flags;
+    const char* from;
+    const char* to;
+    Dword error;  // 0: renamed
+  };
+  const Case cases[] = {
+      {"a rename", false, false, 0, "NEW.DLL", "C:\\OUT\\B.DLL", 0},
+      {"onto a file", false, false, 0, "NEW.DLL", "C:\\OUT\\A.DLL", 183},
+      {"replacing", false, true, kMoveFileReplaceExisting, "NEW.DLL", "C:\\OUT\\A.DLL", 0},
+      {"replacing a loaded one", false, true, kMoveFileReplaceExisting, "NEW.DLL",
+       "C:\\OUT\\HELD.DLL", 5},
+      {"a loaded one aside on NT", false, true, 0, "C:\\OUT\\HELD.DLL", "C:\\OUT\\HELD.OLD", 0},
+      {"a loaded one aside on 9x", true, false, 0, "C:\\OUT\\HELD.DLL", "C:\\OUT\\HELD.OLD", 32},
+      {"no MoveFileExA on 9x", true, true, 0, "NEW.DLL", "C:\\OUT\\B.DLL", 120},
+  };
+  for (const Case& c : cases) {
+    FakePlatform machine;
+    if (c.win9x) machine.useWindows9xLayout();
+    machine.addFile("NEW.DLL", FakeFile{.contents = "new"});
+    machine.addFile("C:\\OUT\\A.DLL", FakeFile{.contents = "old"});
+    machine.addFile("C:\\OUT\\HELD.DLL", FakeFile{.contents = "held", .loaded = true});
+    const bool moved =
+        c.ex ? machine.moveFileEx(c.from, c.to, c.flags) : machine.moveFile(c.from, c.to);
+    EXPECT_EQ(moved, c.error == 0) << c.label;
+    if (!moved) EXPECT_EQ(machine.getLastError(), c.error) << c.label;
+    EXPECT_EQ(machine.fileExists(c.from), !moved) << c.label;
+  }
+}
+
+// What waits for the start: MoveFileExA's delayed operations, kept where
+// Windows keeps them, and WININIT.INI's lines by short names.
+TEST_F(Fake, TheStartCarriesOutWhatWasScheduled) {
+  fake.addFile("C:\\OUT\\GONE.DLL");
+  ASSERT_TRUE(fake.moveFileEx("C:\\OUT\\GONE.DLL", nullptr, kMoveFileDelayUntilReboot));
+  EXPECT_THAT(fake.deletionsAtRestart(), ElementsAre("C:\\OUT\\GONE.DLL"));
+  HKey key = 0;
+  ASSERT_EQ(
+      fake.regOpenKeyEx(kHKeyLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                        kKeyRead, &key),
+      0);
+  Dword size = 0;
+  EXPECT_EQ(fake.regQueryValueEx(key, "PendingFileRenameOperations", nullptr, nullptr, &size), 0);
+  EXPECT_EQ(size, std::string("\\??\\C:\\OUT\\GONE.DLL\0\0\0", 22).size());
+  Dword small = 4;
+  std::uint8_t bytes[4];
+  EXPECT_EQ(fake.regQueryValueEx(key, "PendingFileRenameOperations", nullptr, bytes, &small), 234);
+  fake.regCloseKey(key);
+  fake.restartWindows();
+  EXPECT_FALSE(fake.fileExists("C:\\OUT\\GONE.DLL"));
+
+  fake.useWindows9xLayout();
+  fake.addFile("C:\\WINDOWS\\SYSTEM\\MON.DLL", FakeFile{.contents = "old"});
+  fake.addFile("C:\\WINDOWS\\SYSTEM\\MON.DLL.qlx-new", FakeFile{.contents = "new"});
+  fake.addFile(
+      "C:\\WINDOWS\\WININIT.INI",
+      FakeFile{
+          .contents =
+              "[rename]\r\nC:\\WINDOWS\\SYSTEM\\MON.DLL=C:\\WINDOWS\\SYSTEM\\MONDLL~1.QLX\r\n"});
+  fake.restartWindows();
+  EXPECT_EQ(fake.file("C:\\WINDOWS\\SYSTEM\\MON.DLL")->contents, "new");
+  EXPECT_FALSE(fake.fileExists("C:\\WINDOWS\\WININIT.INI"));
+}
+
+TEST_F(Fake, APowerCutLeavesTheCopyInProgressHalfWritten) {
+  fake.addFile("A.DLL", FakeFile{.contents = "complete"});
+  fake.cutPowerAfter(1);
+  fake.getLastError();
+  EXPECT_THROW(fake.copyFile("A.DLL", "C:\\OUT\\A.DLL", false), PowerCut);
+  EXPECT_EQ(fake.file("C:\\OUT\\A.DLL")->contents, "comp");
+}
+
 TEST_F(Fake, CopyCarriesContentsVersionAndLastWriteTime) {
   VsFixedFileInfo version{};
   version.dwFileVersionMS = 0x00020001;
@@ -475,6 +552,19 @@ TEST_F(Spooler, NtDriverFilesAreCopiedIntoTheVersionFolder) {
   EXPECT_THAT(fake.installedDriverNames(), ElementsAre("QLX"));
   ASSERT_EQ(fake.drivers().size(), 1u);
   EXPECT_EQ(fake.drivers()[0].dependentFiles, std::string("QLUI.INI\0QLX.GPD\0\0", 18));
+}
+
+// Added again, the driver takes a staged file only when it is newer.
+TEST_F(Spooler, AddedAgainTheDriverTakesOnlyNewerFiles) {
+  stage(kDriverDir, {"QLX.DLL", "QLX.GPD", "QLUI.DLL"});
+  ASSERT_TRUE(fake.addPrinterDriver(nullptr, 3, &driver));
+  const std::string version = std::string(kDriverDir) + "\\3\\";
+  fake.addFile(std::string(kDriverDir) + "\\QLX.DLL",
+               FakeFile{.contents = "newer", .lastWrite = 9});
+  fake.addFile(version + "QLUI.DLL", FakeFile{.contents = "in use", .lastWrite = 9});
+  ASSERT_TRUE(fake.addPrinterDriver(nullptr, 3, &driver));
+  EXPECT_EQ(fake.file(version + "QLX.DLL")->contents, "newer");
+  EXPECT_EQ(fake.file(version + "QLUI.DLL")->contents, "in use");
 }
 
 TEST_F(Spooler, Windows9xDriverFilesStayInPlace) {
