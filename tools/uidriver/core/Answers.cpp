@@ -19,4 +19,9 @@ int boxButton(const Script& script, std::string_view caption, const std::vector<
   return 0;
 }
 
+bool endsAt(const Script& script, std::string_view shown) {
+  while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n')) shown.remove_suffix(1);
+  return !script.endAtStatus.empty() && shown == script.endAtStatus;
+}
+
 }  // namespace uidriver

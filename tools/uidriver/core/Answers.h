@@ -17,4 +17,8 @@ inline constexpr int kNoButton = 7;
 // restart answer; any other box its OK button, else Cancel. 0: no button fits.
 int boxButton(const Script& script, std::string_view caption, const std::vector<int>& buttons);
 
+// Whether the progress window's status line `shown` is the script's
+// --end-at status: the same text, the line end the installer adds left out.
+bool endsAt(const Script& script, std::string_view shown);
+
 }  // namespace uidriver

@@ -78,7 +78,10 @@ ParsedScript parseScript(const std::vector<std::string>& arguments) {
       script.installer = value;
     else if (option == "--gate")
       script.gateFile = value;
-    else if (option == "--delete-printer")
+    else if (option == "--end-at") {
+      if (value.empty()) problem = "--end-at takes a status text";
+      script.endAtStatus = value;
+    } else if (option == "--delete-printer")
       script.deletePrinters.push_back(value);
     else if (option == "--volatile-key") {
       if (value.rfind("HKLM\\", 0) != 0 || value.size() == 5)
@@ -115,13 +118,15 @@ std::string usageText() {
   return "usage: uidriver.exe --log FILE [--dir PACKAGE_DIR] [--installer EXE]\n"
          "         [--os next|escape|close|choose:N] [--port next|escape|close|choose:P,O]\n"
          "         [--restart no|yes] [--watch] [--timeout SECONDS] [--hold MS] [--gate FILE]\n"
+         "         [--end-at STATUS]\n"
          "         [--delete-printer NAME]... [--volatile-key HKLM\\SUBKEY]... [--arg TEXT]...\n"
          "Starts the installer in PACKAGE_DIR, records its windows as JSON lines in FILE\n"
          "and answers them: N is the OS radio index 0-6, P the port index 0-5 (COM1-COM4,\n"
          "LPT1, LPT2), O the overwrite item 0-3; either of P and O may be left empty.\n"
          "The restart question gets --restart, every other message box OK; with --watch\n"
          "nothing is answered (a user does it) and everything is still recorded; with\n"
-         "--gate nothing is answered before FILE exists.\n"
+         "--gate nothing is answered before FILE exists; with --end-at the installer is\n"
+         "ended (TerminateProcess) when its progress window first shows STATUS.\n"
          "Before the start it deletes the named printers and creates the keys as volatile\n"
          "keys; each --arg is appended to the installer's command line, quoted if needed.\n"
          "Exit status: 0 script run, 2 usage, 3 no log or no installer, 4 timeout,\n"

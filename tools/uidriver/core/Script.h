@@ -28,6 +28,9 @@ struct Script {
   // No answer until this file exists: another program runs meanwhile while
   // the installer waits at its first window.
   std::string gateFile;
+  // The installer is ended, as a power cut would end it, when the progress
+  // window first shows this status (its line end left out); empty: never.
+  std::string endAtStatus;
   // Arranged before the start: printers to delete and HKLM keys to create as
   // volatile keys (each absent, or present and empty).
   std::vector<std::string> deletePrinters;

@@ -26,6 +26,18 @@ TEST(BoxButton, EveryOtherBoxIsConfirmed) {
   EXPECT_EQ(boxButton(script, "QLX957_Installer", {}), 0);
 }
 
+TEST(EndsAt, TheStatusAsShownWithItsLineEnd) {
+  Script script;
+  EXPECT_FALSE(endsAt(script, ""));
+  EXPECT_FALSE(endsAt(script, "Copy files...\r\n"));
+  script.endAtStatus = "Copy files...";
+  EXPECT_TRUE(endsAt(script, "Copy files...\r\n"));
+  EXPECT_TRUE(endsAt(script, "Copy files..."));
+  EXPECT_FALSE(endsAt(script, "Copy files"));
+  EXPECT_FALSE(endsAt(script, "Copy files...\r\nmore"));
+  EXPECT_FALSE(endsAt(script, "copy files...\r\n"));
+}
+
 TEST(Layout, ClassifiesTheInstallersWindows) {
   EXPECT_EQ(classifyWindow("#32770", kProgressCaption), WindowKind::Progress);
   EXPECT_EQ(classifyWindow("#32770", kOsCaption), WindowKind::OsDialog);

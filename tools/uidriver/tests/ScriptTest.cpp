@@ -21,9 +21,10 @@ TEST(Script, DefaultsAnswerEveryDialogWithNextAndRestartWithNo) {
 }
 
 TEST(Script, ReadsEveryOption) {
-  ParsedScript parsed = parse({"--os", "escape", "--port", "close", "--restart", "yes", "--watch",
-                               "--log", "l", "--dir", "Z:\\pkg", "--installer", "other.exe",
-                               "--timeout", "30", "--hold", "250", "--gate", "C:\\go.txt"});
+  ParsedScript parsed =
+      parse({"--os",  "escape", "--port", "close",   "--restart",   "yes",       "--watch",
+             "--log", "l",      "--dir",  "Z:\\pkg", "--installer", "other.exe", "--timeout",
+             "30",    "--hold", "250",    "--gate",  "C:\\go.txt",  "--end-at",  "Copy files..."});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.script.os.action, DialogAction::Escape);
   EXPECT_EQ(parsed.script.port.action, DialogAction::Close);
@@ -34,6 +35,7 @@ TEST(Script, ReadsEveryOption) {
   EXPECT_EQ(parsed.script.timeoutMs, 30000u);
   EXPECT_EQ(parsed.script.holdMs, 250u);
   EXPECT_EQ(parsed.script.gateFile, "C:\\go.txt");
+  EXPECT_EQ(parsed.script.endAtStatus, "Copy files...");
 }
 
 TEST(Script, ChoicesNameARadioAndOrAnOverwriteItem) {
@@ -80,6 +82,7 @@ TEST(Script, RefusesIncompleteOrUnknownCommandLines) {
   EXPECT_NE(parse({"--log", "l", "--timeout", "10s"}).error, "");
   EXPECT_NE(parse({"--log", "l", "--timeout", "0"}).error, "");
   EXPECT_NE(parse({"--log", "l", "--ok"}).error, "");
+  EXPECT_NE(parse({"--log", "l", "--end-at", ""}).error, "");
 }
 
 TEST(InstallerPath, JoinsRelativeNamesToThePackageDirectory) {

@@ -21,7 +21,8 @@ class Installer {
              DWORD& error);
   // True once the process has ended; `code` is then its exit status.
   bool exited(DWORD& code) const;
-  // Ends the process this driver started (only after the overall timeout).
+  // Ends the process this driver started (after the overall timeout, or
+  // where the script ends it), with exit status 255.
   void terminate() const;
 
   DWORD pid() const { return info_.dwProcessId; }

@@ -1,5 +1,6 @@
 #include "win32/Session.h"
 
+#include "core/Answers.h"
 #include "win32/Arrangement.h"
 #include "win32/Controls.h"
 #include "win32/Dialogs.h"
@@ -40,6 +41,10 @@ int Session::run() {
     DWORD code = 0;
     if (installer_.exited(code)) {
       recorder_.write(recorder_.line("exit").number("code", code));
+      if (!script_.endAtStatus.empty() && !ended_) {
+        problems_.push_back("the installer ended before it showed \"" + script_.endAtStatus + "\"");
+        recorder_.write(recorder_.line("error").text("message", problems_.back()));
+      }
       return finish(problems_.empty() ? "ok" : "answer failed", code);
     }
     if (recorder_.now() > script_.timeoutMs) {
@@ -166,6 +171,12 @@ void Session::followProgress() {
   else
     line.null("position");
   recorder_.write(line);
+  if (!ended_ && endsAt(script_, status)) {
+    // At once, before the installer's next step: it pauses after each status.
+    installer_.terminate();
+    ended_ = true;
+    recorder_.write(recorder_.line("ended").text("status", status));
+  }
 }
 
 int Session::finish(const std::string& result, std::optional<DWORD> exitCode) {

@@ -49,6 +49,7 @@ class Session {
   long long launchMs_ = 0;
   std::optional<long long> firstDialogMs_;
   std::optional<long long> progressWindowMs_;
+  bool ended_ = false;  // ended by the script (--end-at)
   std::vector<std::string> problems_;
 };
 
