@@ -69,6 +69,27 @@ void PrinterInstaller::addUninstallerFiles(InstallationContents& contents) {
   }
 }
 
+// Every family the same way: the libraries where the spooler loads them,
+// their registrations, then the driver's files and the driver.
+InstallResult PrinterInstaller::installComponents(const FamilySettings& family,
+                                                  const InstallationContents& contents,
+                                                  const InstallationSurvey& survey,
+                                                  RestartSchedule& schedule,
+                                                  DirectoryBuffer& directory) {
+  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
+
+  registerMonitors(contents);
+  registerPrintProcessor(contents);
+
+  reportStep(text::kCopyFiles);
+  placed = copyDriverFiles(contents, schedule, directory) && placed;
+  if (contents.windows9x()) placed = copyUniversalDriverFiles(schedule, directory) && placed;
+
+  reportStep(text::kInstallDriver);
+  if (!addPrinterDriver(contents) && family.driverFailureIsFatal) return InstallResult::FatalError;
+  return placed ? InstallResult::Completed : InstallResult::Incomplete;
+}
+
 // The monitors go to the system directory and the print processor to its own
 // directory, where the spooler loads them from; neither is staged. A library
 // the spooler holds for a failed run's registration stays, unless the

@@ -20,6 +20,9 @@ struct FamilySettings {
   // The clean-up asks for the printer-driver directory again (2000 family)
   // or uses the buffer as the copies left it (NT family).
   bool cleanUpQueriesDirectory;
+  // A driver the spooler refuses stops the installation; on the 2000 family
+  // the printer creation that follows decides.
+  bool driverFailureIsFatal;
 };
 
 inline constexpr Dword kAttributesRawOnlyBidi = 0x1800;
@@ -37,7 +40,8 @@ inline constexpr FamilySettings kWin2000Family{
     .status = kPrinterStatusOffline,
     .restartNeedsPrivilege = true,
     .completionPauseMs = 2000,
-    .cleanUpQueriesDirectory = true};
+    .cleanUpQueriesDirectory = true,
+    .driverFailureIsFatal = false};
 inline constexpr FamilySettings kWinNtFamily{
     .checkText = text::kCheckDrivers,
     .enumLevel = 3,
@@ -48,7 +52,8 @@ inline constexpr FamilySettings kWinNtFamily{
     .status = 0,
     .restartNeedsPrivilege = true,
     .completionPauseMs = 2000,
-    .cleanUpQueriesDirectory = false};
+    .cleanUpQueriesDirectory = false,
+    .driverFailureIsFatal = true};
 inline constexpr FamilySettings kWin9xFamily{.checkText = text::kCheckDriver,
                                              .enumLevel = 3,
                                              .attributesWithProcessor = kAttributesRawOnlyBidi,
@@ -58,7 +63,8 @@ inline constexpr FamilySettings kWin9xFamily{.checkText = text::kCheckDriver,
                                              .status = 0,
                                              .restartNeedsPrivilege = false,
                                              .completionPauseMs = 500,
-                                             .cleanUpQueriesDirectory = false};
+                                             .cleanUpQueriesDirectory = false,
+                                             .driverFailureIsFatal = true};
 
 // The family whose procedure a platform runs.
 const FamilySettings& familyFor(OsKind kind);

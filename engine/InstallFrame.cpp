@@ -48,8 +48,8 @@ const FamilySettings& familyFor(OsKind kind) {
 }
 
 InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family,
-                                                const InstallationContents& contents, PortCode port,
-                                                ComponentStep installComponents) {
+                                                const InstallationContents& contents,
+                                                PortCode port) {
   freshInstallation = false;
   updated = false;
   restartNeeded = false;
@@ -86,7 +86,7 @@ InstallResult PrinterInstaller::runInstallFrame(const FamilySettings& family,
   DirectoryBuffer directory;  // shared with the clean-up, which may reuse its last path
   InstallResult result = InstallResult::Completed;
   if (!complete) {
-    result = (this->*installComponents)(contents, survey, schedule, directory);
+    result = installComponents(family, contents, survey, schedule, directory);
     if (result == InstallResult::FatalError) return result;
   }
 

@@ -129,12 +129,13 @@ class PrinterInstaller {
   bool restartRequested = false;
 
  private:
-  using ComponentStep = InstallResult (PrinterInstaller::*)(const InstallationContents&,
-                                                            const InstallationSurvey&,
-                                                            RestartSchedule&, DirectoryBuffer&);
-
   InstallResult runInstallFrame(const FamilySettings& family, const InstallationContents& contents,
-                                PortCode port, ComponentStep installComponents);
+                                PortCode port);
+  // The monitors, print processor and driver, from the package the contents name.
+  InstallResult installComponents(const FamilySettings& family,
+                                  const InstallationContents& contents,
+                                  const InstallationSurvey& survey, RestartSchedule& schedule,
+                                  DirectoryBuffer& directory);
   // The update: in its own file, readable top to bottom.
   InstallResult updateInstallation(const FamilySettings& family,
                                    const InstallationContents& contents, const UpdatePlan& plan);
@@ -236,15 +237,6 @@ class PrinterInstaller {
   InstallationContents win2000Contents() const;
   InstallationContents winNtContents() const;
   InstallationContents win9xContents() const;
-  InstallResult installWin2000Components(const InstallationContents& contents,
-                                         const InstallationSurvey& survey,
-                                         RestartSchedule& schedule, DirectoryBuffer& directory);
-  InstallResult installWinNtComponents(const InstallationContents& contents,
-                                       const InstallationSurvey& survey, RestartSchedule& schedule,
-                                       DirectoryBuffer& directory);
-  InstallResult installWin9xComponents(const InstallationContents& contents,
-                                       const InstallationSurvey& survey, RestartSchedule& schedule,
-                                       DirectoryBuffer& directory);
 
   Platform& platform_;
   int loggedBarPosition_ = 0;  // the bar as the window shows it, also without a window

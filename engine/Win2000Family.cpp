@@ -4,11 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
-#include "engine/RestartSchedule.h"
 
 namespace qlx {
 namespace {
@@ -21,8 +19,7 @@ constexpr char kDependentFiles[] =
 }  // namespace
 
 InstallResult PrinterInstaller::installWin2000Family(PortCode port) {
-  return runInstallFrame(kWin2000Family, win2000Contents(), port,
-                         &PrinterInstaller::installWin2000Components);
+  return runInstallFrame(kWin2000Family, win2000Contents(), port);
 }
 
 // The universal driver's own files are shared with every other driver built
@@ -54,24 +51,6 @@ InstallationContents PrinterInstaller::win2000Contents() const {
     contents.stagedFiles.push_back(name);
   }
   return contents;
-}
-
-InstallResult PrinterInstaller::installWin2000Components(const InstallationContents& contents,
-                                                         const InstallationSurvey& survey,
-                                                         RestartSchedule& schedule,
-                                                         DirectoryBuffer& directory) {
-  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
-
-  registerMonitors(contents);
-  registerPrintProcessor(contents);
-
-  reportStep(text::kCopyFiles);
-  placed = copyDriverFiles(contents, schedule, directory) && placed;
-
-  reportStep(text::kInstallDriver);
-  // Not fatal here: the printer creation that follows decides.
-  addPrinterDriver(contents);
-  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 }  // namespace qlx

@@ -30,8 +30,7 @@ constexpr char kDependentFilesWithoutProcessor[] =
 }  // namespace
 
 InstallResult PrinterInstaller::installWin9x(PortCode port) {
-  return runInstallFrame(kWin9xFamily, win9xContents(), port,
-                         &PrinterInstaller::installWin9xComponents);
+  return runInstallFrame(kWin9xFamily, win9xContents(), port);
 }
 
 // Windows 9x's universal driver (unidrv, its help, its colour and icon
@@ -60,24 +59,6 @@ InstallationContents PrinterInstaller::win9xContents() const {
                                           sizeof kDependentFilesWithoutProcessor - 1);
   }
   return contents;
-}
-
-InstallResult PrinterInstaller::installWin9xComponents(const InstallationContents& contents,
-                                                       const InstallationSurvey& survey,
-                                                       RestartSchedule& schedule,
-                                                       DirectoryBuffer& directory) {
-  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
-
-  registerMonitors(contents);
-  registerPrintProcessor(contents);
-
-  reportStep(text::kCopyFiles);
-  placed = copyDriverFiles(contents, schedule, directory) && placed;
-  placed = copyUniversalDriverFiles(schedule, directory) && placed;
-
-  reportStep(text::kInstallDriver);
-  if (!addPrinterDriver(contents)) return InstallResult::FatalError;
-  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 // unidrv.dll is shared with other printers' drivers: it is replaced only as the

@@ -4,11 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/DirectoryBuffer.h"
 #include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
 #include "engine/PrinterInstaller.h"
-#include "engine/RestartSchedule.h"
 
 namespace qlx {
 namespace {
@@ -19,8 +17,7 @@ constexpr char kDependentFiles[] = "RASDDUI.DLL\0RASDDUI.HLP\0RASDD.DLL\0";
 }  // namespace
 
 InstallResult PrinterInstaller::installWinNtFamily(PortCode port) {
-  return runInstallFrame(kWinNtFamily, winNtContents(), port,
-                         &PrinterInstaller::installWinNtComponents);
+  return runInstallFrame(kWinNtFamily, winNtContents(), port);
 }
 
 // The raster driver's files are Windows' own, shared with other drivers;
@@ -46,23 +43,6 @@ InstallationContents PrinterInstaller::winNtContents() const {
   contents.stagedFiles.push_back(uiFile);
   contents.stagedFiles.push_back(driverFile);
   return contents;
-}
-
-InstallResult PrinterInstaller::installWinNtComponents(const InstallationContents& contents,
-                                                       const InstallationSurvey& survey,
-                                                       RestartSchedule& schedule,
-                                                       DirectoryBuffer& directory) {
-  bool placed = stageMonitorAndProcessor(contents, survey, schedule, directory);
-
-  registerMonitors(contents);
-  registerPrintProcessor(contents);
-
-  reportStep(text::kCopyFiles);
-  placed = copyDriverFiles(contents, schedule, directory) && placed;
-
-  reportStep(text::kInstallDriver);
-  if (!addPrinterDriver(contents)) return InstallResult::FatalError;
-  return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
 
 }  // namespace qlx

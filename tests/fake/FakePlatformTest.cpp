@@ -224,9 +224,11 @@ TEST_F(Fake, TheStartCarriesOutWhatWasScheduled) {
 
 TEST_F(Fake, APowerCutLeavesTheCopyInProgressHalfWritten) {
   fake.addFile("A.DLL", FakeFile{.contents = "complete"});
+  fake.addDirectory("C:\\OUT");
   fake.cutPowerAfter(1);
   fake.getLastError();
   EXPECT_THROW(fake.copyFile("A.DLL", "C:\\OUT\\A.DLL", false), PowerCut);
+  ASSERT_TRUE(fake.fileExists("C:\\OUT\\A.DLL"));
   EXPECT_EQ(fake.file("C:\\OUT\\A.DLL")->contents, "comp");
 }
 
