@@ -265,9 +265,10 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   if (result == InstallResult::FatalError) {
     return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
   }
-  // Not plain success: a file that had to be placed is missing.
+  // Not plain success: a file or the uninstall entry could not be placed;
+  // the next run completes it.
   if (result == InstallResult::Incomplete) {
-    return flowLog.outcome("incomplete, a file could not be placed",
+    return flowLog.outcome("incomplete, a file or the uninstall entry could not be placed",
                            attended ? kExitFailure : kExitInstallFailure);
   }
   if (installer.updated) {

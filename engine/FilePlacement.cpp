@@ -72,8 +72,11 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
     }
     const Dword placeError = kernel.getLastError();
     // The working older copy returns under its name.
-    kernel.moveFileEx(aside.c_str(), target.c_str(), 0);
-    if (scheduled) schedule.withdrawDeletion(aside);
+    if (!kernel.moveFileEx(aside.c_str(), target.c_str(), 0) && log != nullptr) {
+      log->writeFailure(join({"Put ", aside, " back as ", target}), kernel.getLastError());
+    } else if (scheduled) {
+      schedule.withdrawDeletion(aside);
+    }
     return failed(placement, placeError);
   }
 
@@ -98,7 +101,9 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
   }
   if (!kernel.moveFile(copy.c_str(), target.c_str())) {
     const Dword error = kernel.getLastError();
-    kernel.moveFile(aside.c_str(), target.c_str());
+    if (!kernel.moveFile(aside.c_str(), target.c_str()) && log != nullptr) {
+      log->writeFailure(join({"Put ", aside, " back as ", target}), kernel.getLastError());
+    }
     return failed(placement, error);
   }
   deleteLogged(kernel, nullptr, aside);  // should it stay, the next run clears it
