@@ -149,6 +149,12 @@ def statuses(family: str, driver_present: bool, stop_after: str = None):
     return steps if stop_after is not None else steps + [(COMPLETED, 100)]
 
 
+def update_statuses(family: str):
+    """An update in place: no printer step, the staging cleaned up on the NT families."""
+    texts = [CHECK[family], COPY, DRIVER_STEP] + ([DELETE] if family != "9x" else [])
+    return [(text, 11 * (i + 1)) for i, text in enumerate(texts)] + [(COMPLETED, 100)]
+
+
 def error_box(call: str, code):
     """The box of a failed spooler call; the code and its system text are filled
     in from the run and the prefix. `code` is one number, or a tuple of those

@@ -92,6 +92,8 @@ def run_options(run) -> list:
         options += ["--volatile-key", key]
     for argument in run.args:
         options += ["--arg", argument]
+    if run.end_at:
+        options += ["--end-at", run.end_at.rstrip("\r\n")]
     return options
 
 

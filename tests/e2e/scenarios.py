@@ -27,6 +27,7 @@ class Run:
     directory: str = r"C:\pkg"  # the installer's current directory
     installer: str = "QLX957_Installer.exe"  # relative to `directory`, or absolute
     env: dict = field(default_factory=dict)
+    end_at: str = None     # the status at which uidriver ends the installer, as a power cut would
     before: object = None  # before(ctx) ahead of this run
     after: object = None   # after(ctx) -> problems, once it has ended
     end: EndState = None   # what the prefix must hold right after this run
