@@ -76,6 +76,9 @@ class Kernel {
   // MoveFileExA; with a null target and MOVEFILE_DELAY_UNTIL_REBOOT the file
   // is deleted at the next start of Windows NT (Windows 9x lacks it).
   virtual bool moveFileEx(const char* existing, const char* target, Dword flags) = 0;
+  // MoveFileA: a rename that never replaces an existing file; the one every
+  // Windows version has.
+  virtual bool moveFile(const char* existing, const char* target) = 0;
   // GetShortPathNameA: as GetSystemDirectoryA counts, for an existing path.
   virtual Dword getShortPathName(const char* path, char* buffer, Dword size) = 0;
   // GetPrivateProfileSectionA: the bytes copied without the final NUL, size - 2
@@ -96,6 +99,7 @@ inline constexpr Dword kFileAttributeDirectory = 0x10;
 inline constexpr Dword kFileAttributeArchive = 0x20;
 inline constexpr Dword kFileAttributeNormal = 0x80;
 inline constexpr Dword kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr Dword kMoveFileReplaceExisting = 0x1;
 inline constexpr Dword kMoveFileDelayUntilReboot = 0x4;
 inline constexpr Dword kInvalidSetFilePointer = 0xFFFFFFFFu;
 inline constexpr Dword kGmemMoveableZeroInit = 0x42;

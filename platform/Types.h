@@ -33,6 +33,7 @@ inline constexpr Dword kErrorInsufficientBuffer = 122;
 inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorProcNotFound = 127;
 inline constexpr Dword kErrorAlreadyExists = 183;
+inline constexpr Dword kErrorMoreData = 234;
 inline constexpr Dword kErrorUserMappedFile = 1224;
 inline constexpr Dword kErrorNotAllAssigned = 1300;
 inline constexpr Dword kErrorPrinterDriverAlreadyInstalled = 1795;

@@ -46,6 +46,7 @@ class Win32Kernel final : public Kernel {
   bool removeDirectory(const char* path) override;
   Handle createMutex(const char* name) override;
   bool moveFileEx(const char* existing, const char* target, Dword flags) override;
+  bool moveFile(const char* existing, const char* target) override;
   Dword getShortPathName(const char* path, char* buffer, Dword size) override;
   Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
                                  const char* file) override;
@@ -71,6 +72,8 @@ class Win32Registry final : public Registry {
   Long regSetValueEx(HKey key, const char* valueName, Dword reserved, Dword type,
                      const std::uint8_t* data, Dword size) override;
   Long regCloseKey(HKey key) override;
+  Long regQueryValueEx(HKey key, const char* valueName, Dword* type, std::uint8_t* data,
+                       Dword* size) override;
 };
 
 class Win32Security final : public Security {

@@ -120,6 +120,10 @@ bool Win32Kernel::moveFileEx(const char* existing, const char* target, Dword fla
   return MoveFileExA(existing, target, flags) != FALSE;
 }
 
+bool Win32Kernel::moveFile(const char* existing, const char* target) {
+  return MoveFileA(existing, target) != FALSE;
+}
+
 Dword Win32Kernel::getShortPathName(const char* path, char* buffer, Dword size) {
   return GetShortPathNameA(path, buffer, size);
 }

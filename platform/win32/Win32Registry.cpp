@@ -47,4 +47,15 @@ Long Win32Registry::regSetValueEx(HKey key, const char* valueName, Dword reserve
 
 Long Win32Registry::regCloseKey(HKey key) { return RegCloseKey(toNative<HKEY>(key)); }
 
+Long Win32Registry::regQueryValueEx(HKey key, const char* valueName, Dword* type,
+                                    std::uint8_t* data, Dword* size) {
+  DWORD nativeType = 0;
+  DWORD nativeSize = size != nullptr ? *size : 0;
+  const Long result = RegQueryValueExA(toNative<HKEY>(key), valueName, nullptr, &nativeType, data,
+                                       size != nullptr ? &nativeSize : nullptr);
+  if (type != nullptr) *type = nativeType;
+  if (size != nullptr) *size = nativeSize;
+  return result;
+}
+
 }  // namespace qlx::win32
