@@ -106,7 +106,16 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
     }
     return failed(placement, error);
   }
-  deleteLogged(kernel, nullptr, aside);  // should it stay, the next run clears it
+  // Held after all (Wine lets a loaded library be renamed): it goes at the start.
+  Dword error = kErrorSuccess;
+  if (deleteLogged(kernel, nullptr, aside, &error) == DeleteOutcome::Failed) {
+    Dword scheduleError = kErrorSuccess;
+    if (schedule.deleteAtRestart(aside, scheduleError)) {
+      placement.heldCopyReplaced = true;
+    } else if (log != nullptr) {
+      log->writeFailure(join({"Delete ", aside, " (left behind)"}), error);
+    }
+  }
   placement.outcome = Placement::Placed;
   return placement;
 }
