@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "engine/InstallLog.h"
-#include "engine/SameName.h"
+#include "engine/Names.h"
 #include "runtime/CommandTail.h"
 
 namespace qlx {
@@ -15,10 +15,6 @@ constexpr int kPortCount = 6;
 constexpr int kOverwriteCount = 4;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Letters compare without case, by ASCII only: the system's code page must
-// not change what an option means.
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 template <std::size_t N>
 int indexIn(const char* const (&names)[N], std::string_view value) {
@@ -65,7 +61,9 @@ class Parser {
     const std::size_t separator = argument.find_first_of(":=", 1);
     const std::string_view name = std::string_view(argument).substr(
         1, separator == std::string::npos ? std::string::npos : separator - 1);
-    for (char c : name) word.name += lowerAscii(c);
+    // Letters compare without case, by ASCII only: the system's code page
+    // must not change what an option means.
+    word.name = lowerAscii(name);
     if (separator != std::string::npos) {
       word.hasValue = true;
       word.value = argument.substr(separator + 1);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/DialogInit.h"
+#include "engine/Names.h"
 
 namespace qlx {
 
@@ -32,13 +33,10 @@ std::intptr_t ControlObject::sendMessage(unsigned message, std::uintptr_t wParam
 }
 
 bool isRadioButton(const ControlInfo& control) {
-  std::string name = control.className;
   // Class names are ASCII; the C library's locale has no say here.
-  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
   std::uint32_t type = control.style & kBsTypeMask;
-  return name == "button" && (type == kBsRadioButton || type == kBsAutoRadioButton);
+  return sameName(control.className, "button") &&
+         (type == kBsRadioButton || type == kBsAutoRadioButton);
 }
 
 void DataExchange::radioGroup(int firstId, int& index) {

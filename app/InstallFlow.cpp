@@ -3,23 +3,24 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "engine/Families.h"
 #include "engine/InstallLog.h"
+#include "engine/InstallSteps.h"
 #include "engine/InstallTexts.h"
-#include "engine/SameName.h"
+#include "engine/Installation.h"
+#include "engine/InstallationSurvey.h"
+#include "engine/ModelNames.h"
+#include "engine/Names.h"
+#include "engine/OsDetection.h"
+#include "engine/Removal.h"
+#include "engine/RestartSchedule.h"
+#include "engine/Update.h"
 
 namespace qlx {
 namespace {
 
 constexpr int kPortCount = 6;
 constexpr unsigned kMbIconInformation = 0x40;
-
-const char* platformName(OsKind kind) {
-  static constexpr const char* kNames[] = {"Windows 95",         "Windows 98",   "Windows ME",
-                                           "Windows NT 4.0",     "Windows 2000", "Windows XP",
-                                           "Windows Server 2003"};
-  const int index = kind - kWindows95;
-  return index >= 0 && index < 7 ? kNames[index] : "not supported";
-}
 
 const char* modeName(RunMode mode) {
   switch (mode) {
@@ -54,10 +55,10 @@ class FlowLog {
     if (log_ != nullptr) log_->write(line);
   }
 
-  void header(const PrinterInstaller& installer, OsKind kind, const InstallOptions& options,
-              RestartChoice restart) {
+  void header(const DetectedOs& os, const InstallOptions& options, RestartChoice restart) {
     if (log_ == nullptr) return;
-    const ReportedVersion& v = installer.reportedVersion;
+    const ReportedVersion& v = os.version;
+    const OsKind kind = os.kind;
     const std::string osKind = std::to_string(kind);
     if (v.known) {
       // Windows 9x keeps major and minor in the build number's high word.
@@ -96,7 +97,14 @@ class FlowLog {
 
 namespace {
 
-bool isSupported(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsServer2003; }
+// What every procedure of one run works with.
+struct Run {
+  Platform& platform;
+  Reporter& reporter;
+  const RunSettings& settings;
+  const FamilySettings& family;
+  const InstallationContents& contents;
+};
 
 // Ports compare without case, with or without their trailing colon.
 std::string_view portKey(std::string_view port) {
@@ -105,36 +113,48 @@ std::string_view portKey(std::string_view port) {
 }
 
 // A port beyond the dialog's six must be one the spooler lists; the printer is
-// made on it as the spooler spells it. Nothing when the ports cannot be
-// listed (shown); otherwise empty, or why the port cannot be taken.
-std::optional<std::string> checkOtherPort(PrinterInstaller& installer, const std::string& wanted) {
-  const std::optional<std::vector<std::string>> ports = installer.listPorts();
-  if (!ports) return std::nullopt;
+// made on it as the spooler spells it. Why the port cannot be taken, or
+// nothing when the ports cannot be listed (shown).
+struct PortCheck {
+  bool listed = false;
+  std::string port;     // as the spooler spells it
+  std::string problem;  // empty when the port is there
+};
+PortCheck checkOtherPort(Platform& platform, Reporter& reporter, const std::string& wanted) {
+  PortCheck check;
+  const std::optional<std::vector<std::string>> ports = listPorts(platform, reporter);
+  if (!ports) return check;
+  check.listed = true;
   std::string known;
   for (const std::string& port : *ports) {
     if (sameName(portKey(port), portKey(wanted))) {
-      installer.otherPortName = port;
-      return std::string();
+      check.port = port;
+      return check;
     }
     known += join({known.empty() ? "" : ", ", port});
   }
-  return join({"\"/port:", wanted, "\": this computer has no port ", wanted, "; its ports are ",
-               known, "."});
+  check.problem = join({"\"/port:", wanted, "\": this computer has no port ", wanted,
+                        "; its ports are ", known, "."});
+  return check;
 }
 
 // Complete, with no file of the package newer and a printer that uses the
 // driver: nothing for /once to do. A list that cannot be read counts as a
 // printer there, so that none is added twice.
-bool settled(PrinterInstaller& installer, OsKind kind, FlowLog& flowLog) {
-  const InstallationSurvey survey = installer.surveyInstallation(kind);
+bool settled(const Run& run, FlowLog& flowLog) {
+  const InstallationSurvey survey =
+      surveyInstallation(run.platform, run.reporter, run.family, run.contents);
   if (!survey.driverListed || !survey.complete()) return false;
-  if (installer.planUpdate(installer.contentsFor(kind), survey).any()) return false;
-  const std::optional<std::vector<std::string>> printers = installer.printersUsingDriver();
+  if (planUpdate(run.platform, run.reporter, run.contents, survey).any()) return false;
+  const std::optional<std::vector<std::string>> printers =
+      printersUsingDriver(run.platform, run.reporter, run.contents.driver.name);
   if (printers && printers->empty()) {
     flowLog.write("No printer uses the driver: /once adds one");
     return false;
   }
-  installer.clearLeftovers(kind);
+  RestartSchedule schedule(run.platform.kernel, run.platform.registry, run.contents.windows9x(),
+                           run.reporter.log());
+  clearLeftovers(run.platform, run.reporter, run.contents, true, schedule);
   return true;
 }
 
@@ -145,11 +165,10 @@ std::string removalQuestion(const std::vector<std::string>& printers) {
   return question;
 }
 
-int runRemoval(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
-               const InstallOptions& options, FlowLog& flowLog) {
+int runRemoval(const Run& run, UserInterface& ui, const InstallOptions& options, FlowLog& flowLog) {
   const bool attended = !isUnattended(options);
   const int failure = attended ? kExitFailure : kExitInstallFailure;
-  const RemovalPlan plan = installer.planRemoval(osKind);
+  const RemovalPlan plan = planRemoval(run.platform, run.reporter, run.family, run.contents);
   if (!plan.survey.driverListed) return flowLog.outcome("failed, nothing removed", failure);
   if (plan.nothing()) {
     flowLog.write(text::kNotInstalled);
@@ -161,12 +180,14 @@ int runRemoval(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
                                      text::kRestartCaption, kMbYesNo | kMbIconQuestion);
     if (answer != kIdYes) return flowLog.outcome("removal declined, nothing changed", kExitSuccess);
   }
-  switch (installer.removeInstallation(plan)) {
+  const RemovalResult removal =
+      removeInstallation(run.platform, run.reporter, run.settings, run.family, plan);
+  switch (removal.outcome) {
     case RemovalOutcome::Removed:
       return flowLog.outcome("removed", kExitSuccess);
     case RemovalOutcome::RestartNeeded:
       if (attended) return flowLog.outcome("removed, a restart completes it", kExitSuccess);
-      if (installer.restartRequested) {
+      if (removal.restartRequested) {
         return flowLog.outcome("removed, restarting", kExitRestartStarted);
       }
       return flowLog.outcome("removed, a restart completes it", kExitRestartRequired);
@@ -178,49 +199,57 @@ int runRemoval(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
 
 }  // namespace
 
-int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
+int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDialog,
                    PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui,
                    const InstallOptions& options, InstallLog* log) {
   const bool attended = !isUnattended(options);
   // Nobody closes a box in the unattended modes, and without a window the
   // pauses would only slow the installation down.
-  installer.log = log;
-  installer.messageBoxes = attended;
-  installer.pauses = options.mode != RunMode::Quiet;
-  installer.restartChoice = options.restart;
-  if (!attended && options.restart == RestartChoice::Ask) {
-    installer.restartChoice = RestartChoice::Never;
-  }
+  RunSettings settings;
+  settings.log = log;
+  settings.messageBoxes = attended;
+  settings.pauses = options.mode != RunMode::Quiet;
+  settings.restart = options.restart;
+  if (!attended && options.restart == RestartChoice::Ask) settings.restart = RestartChoice::Never;
+  Reporter reporter(platform, settings, view);
   FlowLog flowLog(log);
 
-  const OsKind osKind = installer.detectOsKind();
-  installer.configureModel("957", 'E', true);
-  flowLog.header(installer, osKind, options, installer.restartChoice);
+  const DetectedOs os = detectOsKind(platform);
+  const OsKind osKind = os.kind;
+  flowLog.header(os, options, settings.restart);
+  const FamilySettings* family = familyFor(osKind);
 
   // Removal and the repeatable run look at the machine first: no dialog is
   // needed for either answer.
-  if ((options.uninstall || options.once) && !isSupported(osKind)) {
+  if ((options.uninstall || options.once) && family == nullptr) {
     flowLog.write(text::kUnsupportedWindows);
     if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
     return flowLog.outcome("not supported", attended ? kExitFailure : kExitPlatformUnsupported);
   }
-  if (options.uninstall) return runRemoval(installer, osKind, ui, options, flowLog);
+  const ModelNames names = productNames(isWindows9x(osKind));
+  const InstallationContents contents =
+      family != nullptr ? family->contents(names) : InstallationContents{};
+  const auto run = [&](const FamilySettings& runFamily) {
+    return Run{platform, reporter, settings, runFamily, contents};
+  };
+  if (options.uninstall) return runRemoval(run(*family), ui, options, flowLog);
   // /once keeps one complete, current installation with a printer in place.
-  if (options.once && settled(installer, osKind, flowLog)) {
+  if (options.once && settled(run(*family), flowLog)) {
     flowLog.write(join({text::kAlreadyInstalled, " Nothing was changed (/once)."}));
     if (attended) ui.appMessageBox(text::kAlreadyInstalled, kMbOk | kMbIconInformation, 0);
     return flowLog.outcome("already installed", kExitSuccess);
   }
   if (!options.otherPort.empty()) {
-    const std::optional<std::string> problem = checkOtherPort(installer, options.otherPort);
-    if (!problem) {
+    const PortCheck check = checkOtherPort(platform, reporter, options.otherPort);
+    if (!check.listed) {
       return flowLog.outcome("the ports cannot be listed, nothing installed",
                              attended ? kExitFailure : kExitInstallFailure);
     }
-    if (!problem->empty()) {
-      flowLog.write(join({"Bad command line: ", *problem}));
+    if (!check.problem.empty()) {
+      flowLog.write(join({"Bad command line: ", check.problem}));
       return flowLog.outcome("nothing installed", kExitBadCommandLine);
     }
+    settings.otherPort = check.port;
   }
 
   int portIndex = options.portIndex.value_or(kDefaultPortIndex);
@@ -241,45 +270,38 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
                         overwriteOptionName(overwrite)}));
   }
 
-  const bool portChosen = portIndex >= 0 && portIndex < kPortCount;
-  const PortCode port = kPortCom1 + portIndex;
-  const bool win9x = isWindows9x(osKind);
-  const bool ntFamily = osKind >= kWindowsNt4 && osKind <= kWindowsXp;
-  if (!isSupported(osKind)) {
+  if (family == nullptr) {
     flowLog.write(text::kUnsupportedWindows);
     if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
     return flowLog.outcome("not installed", attended ? kExitFailure : kExitPlatformUnsupported);
   }
-  if (win9x) installer.overwriteMode = overwrite;
-  if (!portChosen) return flowLog.outcome("no port chosen, nothing installed", kExitSuccess);
-
-  InstallResult result;
-  if (win9x) {
-    result = installer.installWin9x(port);
-  } else if (ntFamily) {
-    result = installer.installWinNtFamily(port);
-  } else {
-    result = installer.installWin2000Family(port);
+  if (portIndex < 0 || portIndex >= kPortCount) {
+    return flowLog.outcome("no port chosen, nothing installed", kExitSuccess);
   }
+  settings.port = kPortCom1 + portIndex;
+  // The policy is the user's say over the shared files of Windows 9x alone.
+  if (isWindows9x(osKind)) settings.overwrite = overwrite;
 
-  if (result == InstallResult::FatalError) {
+  const InstallOutcome outcome = runInstallation(platform, reporter, settings, *family, contents);
+  if (outcome.result == InstallResult::FatalError) {
     return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
   }
   // Not plain success: a file or the uninstall entry could not be placed;
   // the next run completes it.
-  if (result == InstallResult::Incomplete) {
+  if (outcome.result == InstallResult::Incomplete) {
     return flowLog.outcome("incomplete, a file or the uninstall entry could not be placed",
                            attended ? kExitFailure : kExitInstallFailure);
   }
-  if (installer.updated) {
-    if (attended || !installer.restartNeeded) return flowLog.outcome("updated", kExitSuccess);
-    if (installer.restartRequested)
+  if (outcome.updated) {
+    if (attended || !outcome.restartNeeded) return flowLog.outcome("updated", kExitSuccess);
+    if (outcome.restartRequested) {
       return flowLog.outcome("updated, restarting", kExitRestartStarted);
+    }
     return flowLog.outcome("updated, a restart completes it", kExitRestartRequired);
   }
-  if (!installer.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
+  if (!outcome.freshInstallation) return flowLog.outcome("printer added", kExitSuccess);
   if (attended) return flowLog.outcome("installed", kExitSuccess);
-  if (installer.restartRequested) {
+  if (outcome.restartRequested) {
     return flowLog.outcome("installed, restarting", kExitRestartStarted);
   }
   return flowLog.outcome("installed, a restart is needed", kExitRestartRequired);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/ExitCodes.h"
 #include "app/InstallOptions.h"
 #include "app/OptionDialogs.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/ExitCodes.h"
+#include "engine/Reporter.h"
+#include "platform/Platform.h"
 
 namespace qlx {
 
@@ -13,7 +14,7 @@ class InstallLog;
 // take the port and policy from the dialogs (interactive) or the options
 // (unattended), run the platform's procedure. Returns the exit status the
 // process must end with.
-int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
+int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDialog,
                    PortTypeDialog& portTypeDialog, OptionDialogRunner& dialogs, UserInterface& ui,
                    const InstallOptions& options = {}, InstallLog* log = nullptr);
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/OsKind.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/RunSettings.h"
 
 namespace qlx {
 

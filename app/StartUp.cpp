@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/ExitCodes.h"
 #include "app/ProgramInfo.h"
 #include "app/SingleInstance.h"
+#include "engine/ExitCodes.h"
 #include "engine/InstallTexts.h"
 
 namespace qlx {

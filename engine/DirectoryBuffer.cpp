@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/UninstallEntry.h"
+
 namespace qlx {
 namespace {
 
@@ -47,6 +49,29 @@ bool queryPrintProcessorDirectory(Spooler& spooler, DirectoryBuffer& directory) 
   return settle(directory,
                 spooler.getPrintProcessorDirectory(nullptr, nullptr, 1, bytesOf(directory),
                                                    DirectoryBuffer::kSize, &needed));
+}
+
+std::string uninstallerFolder(const DirectoryBuffer& windows) {
+  return std::string(windows.bytes) + uninstall::kFolder;
+}
+
+bool queryDirectory(Platform& platform, Place place, DirectoryBuffer& directory) {
+  switch (place) {
+    case Place::SystemDirectory:
+      return querySystemDirectory(platform.kernel, directory);
+    case Place::PrintProcessorDirectory:
+      return queryPrintProcessorDirectory(platform.spooler, directory);
+    case Place::PrinterDriverDirectory:
+      return queryPrinterDriverDirectory(platform.spooler, directory);
+    case Place::UninstallerFolder: {
+      if (!queryWindowsDirectory(platform.kernel, directory)) return false;
+      const std::string folder = uninstallerFolder(directory);
+      directory.valid = folder.size() < DirectoryBuffer::kSize;
+      if (directory.valid) std::memcpy(directory.bytes, folder.c_str(), folder.size() + 1);
+      return directory.valid;
+    }
+  }
+  return false;
 }
 
 }  // namespace qlx

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Kernel.h"
-#include "platform/Spooler.h"
+#include "engine/InstallationContents.h"
+#include "platform/Platform.h"
 
 namespace qlx {
 
@@ -22,5 +22,12 @@ bool querySystemDirectory(Kernel& kernel, DirectoryBuffer& directory);
 bool queryWindowsDirectory(Kernel& kernel, DirectoryBuffer& directory);
 bool queryPrinterDriverDirectory(Spooler& spooler, DirectoryBuffer& directory);
 bool queryPrintProcessorDirectory(Spooler& spooler, DirectoryBuffer& directory);
+
+// The uninstaller's own folder under the Windows directory the buffer holds.
+std::string uninstallerFolder(const DirectoryBuffer& windows);
+// The directory an installation places the files of `place` in, asked of
+// Windows: the system, print-processor or printer-driver directory, or the
+// uninstaller's folder.
+bool queryDirectory(Platform& platform, Place place, DirectoryBuffer& directory);
 
 }  // namespace qlx

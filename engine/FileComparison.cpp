@@ -2,11 +2,13 @@
 // policy's comparisons (major and minor version, or the last-write time),
 // and the update's (all four numbers, else the last-write time).
 
+#include "engine/FileComparison.h"
+
 #include <algorithm>
 #include <cstring>
 
+#include "engine/FilePlacement.h"
 #include "engine/InstallLog.h"
-#include "engine/PrinterInstaller.h"
 
 namespace qlx {
 namespace {
@@ -53,9 +55,9 @@ const ComparedFile* UpdatePlan::find(const std::string& name, Place place) const
 
 // Both words of the fixed version, read the way the version resource is
 // read everywhere: a movable block, locked, released on every path.
-std::optional<std::uint64_t> PrinterInstaller::readFileVersion(const char* path) {
-  Kernel& kernel = platform_.kernel;
-  FileVersion& versions = platform_.fileVersion;
+std::optional<std::uint64_t> readFileVersion(Platform& platform, const char* path) {
+  Kernel& kernel = platform.kernel;
+  FileVersion& versions = platform.fileVersion;
 
   Dword unused = 0;
   const Dword size = versions.getFileVersionInfoSize(path, &unused);
@@ -88,8 +90,8 @@ std::optional<std::uint64_t> PrinterInstaller::readFileVersion(const char* path)
   return version;
 }
 
-Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotCount) {
-  const std::optional<std::uint64_t> version = readFileVersion(path);
+Dword getFileVersion(Platform& platform, const char* path, Dword* parts, int slotCount) {
+  const std::optional<std::uint64_t> version = readFileVersion(platform, path);
   if (!version) return 0;
   if (parts != nullptr && slotCount > 0) {
     const Dword slots[4] = {
@@ -100,22 +102,18 @@ Dword PrinterInstaller::getFileVersion(const char* path, Dword* parts, int slotC
   return static_cast<Dword>(*version >> 32);
 }
 
-FileStamp PrinterInstaller::fileStamp(const std::string& path) {
+FileStamp fileStamp(Platform& platform, const std::string& path) {
   FileStamp stamp;
-  const Dword attributes = platform_.kernel.getFileAttributes(path.c_str());
-  stamp.present =
-      attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+  stamp.present = isFile(platform.kernel, path);
   if (!stamp.present) return stamp;
-  stamp.version = readFileVersion(path.c_str());
-  stamp.lastWrite = readLastWriteTime(platform_.kernel, path.c_str());
+  stamp.version = readFileVersion(platform, path.c_str());
+  stamp.lastWrite = readLastWriteTime(platform.kernel, path.c_str());
   return stamp;
 }
 
-// Only major.minor take part; build and revision never make a file newer.
-PrinterInstaller::Comparison PrinterInstaller::compareByVersion(const char* installedPath,
-                                                                const char* sourcePath) {
-  const Dword installed = getFileVersion(installedPath, nullptr, 0);
-  const Dword source = getFileVersion(sourcePath, nullptr, 0);
+Comparison compareByVersion(Platform& platform, const char* installedPath, const char* sourcePath) {
+  const Dword installed = getFileVersion(platform, installedPath, nullptr, 0);
+  const Dword source = getFileVersion(platform, sourcePath, nullptr, 0);
   const auto version = [](Dword mostSignificant) {
     return join(
         {std::to_string(mostSignificant >> 16), ".", std::to_string(mostSignificant & 0xFFFF)});
@@ -125,13 +123,8 @@ PrinterInstaller::Comparison PrinterInstaller::compareByVersion(const char* inst
                 installed < source ? ", package newer" : ", package not newer"})};
 }
 
-int PrinterInstaller::isNewerByVersion(const char* installedPath, const char* sourcePath) {
-  return compareByVersion(installedPath, sourcePath).newer ? 1 : 0;
-}
-
-PrinterInstaller::Comparison PrinterInstaller::compareByDate(const char* installedPath,
-                                                             const char* sourcePath) {
-  Kernel& kernel = platform_.kernel;
+Comparison compareByDate(Platform& platform, const char* installedPath, const char* sourcePath) {
+  Kernel& kernel = platform.kernel;
   const std::optional<std::uint64_t> installed = readLastWriteTime(kernel, installedPath);
   if (!installed) return {false, "the installed file's time cannot be read"};
   const std::optional<std::uint64_t> source = readLastWriteTime(kernel, sourcePath);
@@ -140,10 +133,6 @@ PrinterInstaller::Comparison PrinterInstaller::compareByDate(const char* install
   return {newer,
           join({"installed ", formatFileTime(*installed), ", package ", formatFileTime(*source),
                 newer ? ", package newer" : ", package not newer"})};
-}
-
-int PrinterInstaller::isNewerByDate(const char* installedPath, const char* sourcePath) {
-  return compareByDate(installedPath, sourcePath).newer ? 1 : 0;
 }
 
 }  // namespace qlx

@@ -122,9 +122,13 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
 
 }  // namespace
 
-bool isFile(Kernel& kernel, const std::string& path) {
+bool isFile(Kernel& kernel, const std::string& path, Dword* error) {
   const Dword attributes = kernel.getFileAttributes(path.c_str());
-  return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+  if (attributes == kInvalidFileAttributes) {
+    if (error != nullptr) *error = kernel.getLastError();
+    return false;
+  }
+  return (attributes & kFileAttributeDirectory) == 0;
 }
 
 void makeWritable(Kernel& kernel, const std::string& path) {

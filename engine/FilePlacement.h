@@ -68,6 +68,7 @@ inline bool isInUse(Dword error) {
 
 // Clears the read-only attribute of the file at `path`, if it has one.
 void makeWritable(Kernel& kernel, const std::string& path);
-bool isFile(Kernel& kernel, const std::string& path);
+// A regular file, not a folder; `error` gets why it cannot be asked about.
+bool isFile(Kernel& kernel, const std::string& path, Dword* error = nullptr);
 
 }  // namespace qlx

@@ -4,14 +4,18 @@
 
 #include "engine/InstallationSurvey.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/DirectoryBuffer.h"
-#include "engine/InstallFamily.h"
+#include "engine/Families.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallLog.h"
-#include "engine/PrinterInstaller.h"
-#include "engine/SameName.h"
+#include "engine/Names.h"
+#include "engine/Reporter.h"
 #include "engine/SpoolerList.h"
 #include "engine/UninstallEntry.h"
 
@@ -41,40 +45,56 @@ bool listHolds(const SpoolerList& list, const std::string& name) {
   return false;
 }
 
-}  // namespace
-
-InstallationContents PrinterInstaller::contentsFor(OsKind kind) const {
-  if (isWindows9x(kind)) return win9xContents();
-  if (kind == kWindowsServer2003) return win2000Contents();
-  return winNtContents();
+// The entry counts only with the values the uninstaller is found by: a run
+// that could not write them has not finished.
+bool uninstallEntryComplete(Registry& registry, bool& keyThere) {
+  HKey key = 0;
+  keyThere =
+      registry.regOpenKeyEx(kHKeyLocalMachine, uninstall::kKey, 0, kKeyRead, &key) == kRegSuccess;
+  if (!keyThere) return false;
+  const auto read = [&](const char* name) {
+    Dword type = 0;
+    Dword size = 0;
+    std::string value;
+    if (registry.regQueryValueEx(key, name, &type, nullptr, &size) != kRegSuccess ||
+        type != kRegSz || size == 0 || size > 4096) {
+      return value;
+    }
+    std::vector<std::uint8_t> data(size, 0);
+    if (registry.regQueryValueEx(key, name, &type, data.data(), &size) == kRegSuccess) {
+      value.assign(data.begin(), data.begin() + std::min<std::size_t>(size, data.size()));
+      while (!value.empty() && value.back() == '\0') value.pop_back();
+    }
+    return value;
+  };
+  const bool complete =
+      read("DisplayName") == uninstall::kDisplayName && !read("UninstallString").empty();
+  registry.regCloseKey(key);
+  return complete;
 }
 
-InstallationSurvey PrinterInstaller::surveyInstallation(OsKind kind) {
-  InstallationSurvey survey;
-  if (findDriver(familyFor(kind).enumLevel, survey)) surveyComponents(contentsFor(kind), survey);
-  return survey;
-}
-
-// Both entry kinds start with cVersion and pName, the one field read.
-bool PrinterInstaller::findDriver(Dword level, InstallationSurvey& survey) {
-  Spooler& spooler = platform_.spooler;
+// The driver list, logged; false (with the error shown) when it cannot be
+// read. Both entry kinds start with cVersion and pName.
+bool findDriver(Platform& platform, Reporter& reporter, Dword level, const std::string& driverName,
+                InstallationSurvey& survey) {
+  Spooler& spooler = platform.spooler;
   const SpoolerList list = readSpoolerList(
-      platform_.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
+      platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
         return spooler.enumPrinterDrivers(nullptr, nullptr, level, buffer, size, needed, returned);
       });
   const std::string enumeration = join({"EnumPrinterDriversA(level ", std::to_string(level), ")"});
-  logLine(join({enumeration, ": ", std::to_string(list.firstNeeded), " bytes needed"}));
+  reporter.line(join({enumeration, ": ", std::to_string(list.firstNeeded), " bytes needed"}));
   if (list.attempts > 1) {
-    logLine(join({enumeration, ": the list grew while it was read; read ",
-                  std::to_string(list.attempts), " times"}));
+    reporter.line(join({enumeration, ": the list grew while it was read; read ",
+                        std::to_string(list.attempts), " times"}));
   }
   survey.driverListed = list.read;
   survey.listError = list.error;
   if (!list.read) {
-    showFailure(enumeration, text::kEnumDriversError, list.error);
+    reporter.failure(enumeration, text::kEnumDriversError, list.error);
     return false;
   }
-  logLine(join({enumeration, ": ok"}));
+  reporter.line(join({enumeration, ": ok"}));
 
   const std::size_t entries =
       level == 4 ? list.entries<DriverInfo4>() : list.entries<DriverInfo3>();
@@ -82,11 +102,8 @@ bool PrinterInstaller::findDriver(Dword level, InstallationSurvey& survey) {
     // The fields read stand alike in both records.
     const DriverInfo3 driver =
         level == 4 ? asDriverInfo3(list.entry<DriverInfo4>(i)) : list.entry<DriverInfo3>(i);
-    if (driver.pName == nullptr ||
-        platform_.kernel.compareStrings(driver.pName, printerName.c_str()) != 0) {
-      continue;
-    }
-    logLine(join({"Driver ", quoted(printerName), " is installed"}));
+    if (!listedAs(driver.pName, driverName)) continue;
+    reporter.line(join({"Driver ", quoted(driverName), " is installed"}));
     survey.driver = true;
     for (const char* file :
          {driver.pDriverPath, driver.pDataFile, driver.pConfigFile, driver.pHelpFile}) {
@@ -97,15 +114,16 @@ bool PrinterInstaller::findDriver(Dword level, InstallationSurvey& survey) {
     }
     return true;
   }
-  logLine(join({"Driver ", quoted(printerName), " is not installed (", std::to_string(entries),
-                " drivers listed)"}));
+  reporter.line(join({"Driver ", quoted(driverName), " is not installed (", std::to_string(entries),
+                      " drivers listed)"}));
   return true;
 }
 
-void PrinterInstaller::surveyComponents(const InstallationContents& contents,
-                                        InstallationSurvey& survey) {
-  Spooler& spooler = platform_.spooler;
-  Kernel& kernel = platform_.kernel;
+// Monitors, print processor, uninstall entry and its files.
+void surveyComponents(Platform& platform, Reporter& reporter, const InstallationContents& contents,
+                      InstallationSurvey& survey) {
+  Spooler& spooler = platform.spooler;
+  Kernel& kernel = platform.kernel;
 
   const SpoolerList monitors = readSpoolerList(
       kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
@@ -119,7 +137,7 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
       survey.monitors = false;
     }
   }
-  if (!monitors.read && log != nullptr) log->writeFailure("EnumMonitorsA", monitors.error);
+  if (!monitors.read) reporter.quietFailure("EnumMonitorsA", monitors.error);
 
   survey.processor = contents.processorName.empty();
   if (!survey.processor) {
@@ -130,9 +148,7 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
         });
     survey.processorRegistered = listHolds(processors, contents.processorName);
     survey.processor = survey.processorRegistered;
-    if (!processors.read && log != nullptr) {
-      log->writeFailure("EnumPrintProcessorsA", processors.error);
-    }
+    if (!processors.read) reporter.quietFailure("EnumPrintProcessorsA", processors.error);
   }
 
   // A registration whose library is gone (deleted at a start after a
@@ -141,64 +157,75 @@ void PrinterInstaller::surveyComponents(const InstallationContents& contents,
   const auto fileThere = [&](const std::string& name) {
     return kernel.getFileAttributes(directory.path(name).c_str()) != kInvalidFileAttributes;
   };
-  if (survey.monitors && querySystemDirectory(kernel, directory)) {
+  if (survey.monitors && queryDirectory(platform, Place::SystemDirectory, directory)) {
     for (const PlacedMonitor& monitor : contents.monitors) {
       if (monitor.required && !fileThere(monitor.dllName)) survey.monitors = false;
     }
   }
-  if (survey.processorRegistered && queryPrintProcessorDirectory(spooler, directory)) {
+  if (survey.processorRegistered &&
+      queryDirectory(platform, Place::PrintProcessorDirectory, directory)) {
     for (const std::string& name : contents.namesIn(Place::PrintProcessorDirectory)) {
       if (!fileThere(name)) survey.processor = false;
     }
   }
 
-  survey.uninstallEntry = uninstallEntryComplete(&survey.uninstallEntryKey);
+  survey.uninstallEntry = uninstallEntryComplete(platform.registry, survey.uninstallEntryKey);
 
-  DirectoryBuffer windows;
-  survey.uninstallerFiles = queryWindowsDirectory(kernel, windows);
+  survey.uninstallerFiles = queryDirectory(platform, Place::UninstallerFolder, directory);
   for (const char* file : uninstall::kFiles) {
     if (!survey.uninstallerFiles) break;
-    const std::string path = join({windows.bytes, uninstall::kFolder, "\\", file});
-    const Dword attributes = kernel.getFileAttributes(path.c_str());
-    survey.uninstallerFiles =
-        attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+    survey.uninstallerFiles = isFile(kernel, directory.path(file));
   }
 
   const auto there = [](bool present) { return present ? "there" : "missing"; };
-  logLine(join({"Installed: language monitor ", there(survey.monitors), ", print processor ",
-                there(survey.processor), ", uninstall entry ", there(survey.uninstallEntry),
-                ", uninstaller files ", there(survey.uninstallerFiles)}));
+  reporter.line(join({"Installed: language monitor ", there(survey.monitors), ", print processor ",
+                      there(survey.processor), ", uninstall entry ", there(survey.uninstallEntry),
+                      ", uninstaller files ", there(survey.uninstallerFiles)}));
 }
 
-std::optional<std::vector<std::string>> PrinterInstaller::printersUsingDriver(Dword* error) {
-  Spooler& spooler = platform_.spooler;
+}  // namespace
+
+InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
+                                      const FamilySettings& family,
+                                      const InstallationContents& contents) {
+  InstallationSurvey survey;
+  if (findDriver(platform, reporter, family.enumLevel, contents.driver.name, survey)) {
+    surveyComponents(platform, reporter, contents, survey);
+  }
+  return survey;
+}
+
+std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
+                                                            const std::string& driverName,
+                                                            Dword* error) {
+  Spooler& spooler = platform.spooler;
   const SpoolerList list = readSpoolerList(
-      platform_.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
+      platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
         return spooler.enumPrinters(kPrinterEnumLocal, nullptr, 2, buffer, size, needed, returned);
       });
   if (error != nullptr) *error = list.error;
   if (!list.read) {
-    if (log != nullptr) log->writeFailure("EnumPrintersA(local, level 2)", list.error);
+    reporter.quietFailure("EnumPrintersA(local, level 2)", list.error);
     return std::nullopt;
   }
   std::vector<std::string> names;
   for (std::size_t i = 0; i < list.entries<PrinterInfo2>(); ++i) {
     const PrinterInfo2 printer = list.entry<PrinterInfo2>(i);
-    if (printer.pPrinterName != nullptr && listedAs(printer.pDriverName, printerName)) {
+    if (printer.pPrinterName != nullptr && listedAs(printer.pDriverName, driverName)) {
       names.emplace_back(printer.pPrinterName);
     }
   }
   return names;
 }
 
-std::optional<std::vector<std::string>> PrinterInstaller::listPorts() {
-  Spooler& spooler = platform_.spooler;
+std::optional<std::vector<std::string>> listPorts(Platform& platform, Reporter& reporter) {
+  Spooler& spooler = platform.spooler;
   const SpoolerList list = readSpoolerList(
-      platform_.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
+      platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
         return spooler.enumPorts(nullptr, 1, buffer, size, needed, returned);
       });
   if (!list.read) {
-    showFailure("EnumPortsA(level 1)", text::kEnumPortsError, list.error);
+    reporter.failure("EnumPortsA(level 1)", text::kEnumPortsError, list.error);
     return std::nullopt;
   }
   std::vector<std::string> ports;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/Platform.h"
 
 namespace qlx {
 
@@ -30,5 +31,23 @@ struct InstallationSurvey {
     return driver && monitors && processor && uninstallEntry && uninstallerFiles;
   }
 };
+
+struct FamilySettings;
+struct InstallationContents;
+class Reporter;
+
+// What of the installation the contents describe is there. Nothing changes;
+// a driver list that cannot be read is shown (`driverListed` false).
+InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
+                                      const FamilySettings& family,
+                                      const InstallationContents& contents);
+// The printers that use the driver `driverName`; nothing when the spooler
+// cannot list them (`error` then says why, and the log).
+std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
+                                                            const std::string& driverName,
+                                                            Dword* error = nullptr);
+// The ports the spooler lists (EnumPortsA); nothing, the failure shown,
+// when it cannot.
+std::optional<std::vector<std::string>> listPorts(Platform& platform, Reporter& reporter);
 
 }  // namespace qlx

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "engine/PrinterInstaller.h"
-
 namespace qlx {
 
 OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersion) {
@@ -37,19 +35,18 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
   return kOsUnrecognised;
 }
 
-OsKind PrinterInstaller::detectOsKind() {
+DetectedOs detectOsKind(Platform& platform) {
   OsVersionInfo info;
   std::memset(&info, 0, sizeof info);
   info.dwOSVersionInfoSize = sizeof info;
-  reportedVersion = ReportedVersion{};
-  if (!platform_.kernel.getVersionEx(info)) {
+  if (!platform.kernel.getVersionEx(info)) {
     info.dwOSVersionInfoSize = sizeof info;
     // Some systems refuse the first query; a second failure leaves no platform.
-    if (!platform_.kernel.getVersionEx(info)) return kOsUnrecognised;
+    if (!platform.kernel.getVersionEx(info)) return {};
   }
-  reportedVersion = ReportedVersion{true, info.dwPlatformId, info.dwMajorVersion,
-                                    info.dwMinorVersion, info.dwBuildNumber};
-  return classifyOsVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+  return {classifyOsVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion),
+          ReportedVersion{true, info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion,
+                          info.dwBuildNumber}};
 }
 
 }  // namespace qlx

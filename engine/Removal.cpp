@@ -9,38 +9,129 @@
 #include "engine/Removal.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "engine/DirectoryBuffer.h"
+#include "engine/Families.h"
 #include "engine/FilePlacement.h"
-#include "engine/InstallFamily.h"
 #include "engine/InstallLog.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/InstallTexts.h"
+#include "engine/Names.h"
+#include "engine/Reporter.h"
+#include "engine/Restart.h"
 #include "engine/RestartSchedule.h"
-#include "engine/SameName.h"
+#include "engine/RunSettings.h"
 #include "engine/UninstallEntry.h"
 
 namespace qlx {
 namespace {
 
-std::string fileNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+enum class FileRemoval { Gone, AtRestart, Failed };
+
+// Queued jobs would keep the printer, and with it the driver, until they
+// were printed.
+bool removePrinter(Platform& platform, Reporter& reporter, const std::string& name) {
+  Spooler& spooler = platform.spooler;
+  PrinterDefaults defaults{nullptr, nullptr, kPrinterAllAccess};
+  PrinterHandle printer = 0;
+  const std::string opening = join({"OpenPrinterA(", quoted(name), ", all access)"});
+  if (!spooler.openPrinter(name.c_str(), &printer, &defaults)) {
+    // One that another program removed meanwhile is gone all the same.
+    return reporter.result(false, opening, text::kOpenPrinterError, kErrorInvalidPrinterName);
+  }
+  reporter.result(spooler.setPrinter(printer, 0, nullptr, kPrinterControlPurge),
+                  join({"SetPrinterA(", quoted(name), ", purge)"}), nullptr);
+  const bool deleted =
+      reporter.result(spooler.deletePrinter(printer), join({"DeletePrinter(", quoted(name), ")"}),
+                      text::kDeletePrinterError);
+  spooler.closePrinter(printer);
+  return deleted;
+}
+
+// A library the spooler still holds goes when Windows starts again: on
+// Windows NT it is moved aside at once, so that its name is free.
+FileRemoval removeFile(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
+                       const std::string& path) {
+  Kernel& kernel = platform.kernel;
+  Dword error = kErrorSuccess;
+  if (deleteLogged(kernel, reporter.log(), path, &error) != DeleteOutcome::Failed) {
+    return FileRemoval::Gone;
+  }
+  if (isInUse(error)) {
+    Dword asideError = kErrorSuccess;
+    const std::string aside = schedule.windows9x() ? "" : moveAside(kernel, path, asideError);
+    const std::string& doomed = aside.empty() ? path : aside;
+    Dword scheduleError = kErrorSuccess;
+    if (schedule.deleteAtRestart(doomed, scheduleError)) {
+      reporter.line(join({"Delete ", path, ": in use, deleted when Windows starts again"}));
+      return FileRemoval::AtRestart;
+    }
+    if (!aside.empty()) {
+      // Its name is free; the copy aside is what stays behind.
+      reporter.quietFailure(join({"Delete ", path, ": moved aside; ", aside,
+                                  " is left behind, its deletion at the next start"}),
+                            scheduleError);
+      return FileRemoval::Gone;
+    }
+    reporter.quietFailure(join({"Delete ", path, " at the next start"}), scheduleError);
+  }
+  reporter.failure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(), error);
+  return FileRemoval::Failed;
+}
+
+// The folder goes only when nothing but the uninstaller's files was in it.
+bool removeUninstallerFiles(Platform& platform, Reporter& reporter, RestartSchedule& schedule) {
+  Kernel& kernel = platform.kernel;
+  DirectoryBuffer windows;
+  if (!queryWindowsDirectory(kernel, windows)) return true;
+  bool removed = true;
+  const std::string folder = uninstallerFolder(windows);
+  for (const char* file : uninstall::kFiles) {
+    const std::string path = join({folder, "\\", file});
+    clearLeftovers(kernel, schedule, reporter.log(), path);
+    Dword error = kErrorSuccess;
+    if (deleteLogged(kernel, reporter.log(), path, &error) == DeleteOutcome::Failed) {
+      reporter.failure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(),
+                       error);
+      removed = false;
+    }
+  }
+  const bool folderRemoved = kernel.removeDirectory(folder.c_str());
+  const Dword error = folderRemoved ? kErrorSuccess : kernel.getLastError();
+  if (folderRemoved) {
+    reporter.line(join({"Remove folder ", folder, ": removed"}));
+  } else {
+    reporter.quietFailure(join({"Remove folder ", folder, " (kept)"}), error);
+  }
+  return removed;
+}
+
+bool removeUninstallKey(Platform& platform, Reporter& reporter) {
+  const Long result = platform.registry.regDeleteKey(kHKeyLocalMachine, uninstall::kKey);
+  const std::string what = join({"Delete uninstall key HKLM\\", uninstall::kKey});
+  if (result == kRegSuccess || static_cast<Dword>(result) == kErrorFileNotFound) {
+    reporter.line(join({what, result == kRegSuccess ? ": deleted" : ": not there"}));
+    return true;
+  }
+  reporter.failure(what, text::kDeleteKeyError, static_cast<Dword>(result));
+  return false;
 }
 
 }  // namespace
 
-RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
-  Kernel& kernel = platform_.kernel;
-  loggedBarPosition_ = 0;
+RemovalPlan planRemoval(Platform& platform, Reporter& reporter, const FamilySettings& family,
+                        InstallationContents placed) {
+  Kernel& kernel = platform.kernel;
   RemovalPlan plan;
-  plan.kind = kind;
-  plan.contents = contentsFor(kind);
+  plan.contents = std::move(placed);
   const InstallationContents& contents = plan.contents;
-  reportStep(familyFor(kind).checkText);
-  if (!findDriver(familyFor(kind).enumLevel, plan.survey)) return plan;
-  surveyComponents(contents, plan.survey);
+  reporter.reportStep(family.checkText);
+  plan.survey = surveyInstallation(platform, reporter, family, contents);
+  if (!plan.survey.driverListed) return plan;
 
-  const std::optional<std::vector<std::string>> printers = printersUsingDriver(&plan.printersError);
+  const std::optional<std::vector<std::string>> printers =
+      printersUsingDriver(platform, reporter, contents.driver.name, &plan.printersError);
   plan.printersListed = printers.has_value();
   if (printers) plan.printers = *printers;
 
@@ -56,12 +147,9 @@ RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
       }
     }
   };
-  if (querySystemDirectory(kernel, directory)) ownIn(Place::SystemDirectory);
-  if (queryPrintProcessorDirectory(platform_.spooler, directory)) {
-    ownIn(Place::PrintProcessorDirectory);
-  }
-  if (queryPrinterDriverDirectory(platform_.spooler, directory)) {
-    ownIn(Place::PrinterDriverDirectory);
+  for (Place place :
+       {Place::SystemDirectory, Place::PrintProcessorDirectory, Place::PrinterDriverDirectory}) {
+    if (queryDirectory(platform, place, directory)) ownIn(place);
   }
   // Where the spooler kept the driver's files; a removal cut short after the
   // driver went left them there unlisted.
@@ -95,49 +183,51 @@ RemovalPlan PrinterInstaller::planRemoval(OsKind kind) {
     if (!listed && isFile(kernel, candidate.path)) plan.files.push_back(candidate);
   }
 
-  DirectoryBuffer windows;
-  plan.uninstallerFolder =
-      queryWindowsDirectory(kernel, windows) &&
-      kernel.getFileAttributes(join({windows.bytes, uninstall::kFolder}).c_str()) !=
-          kInvalidFileAttributes;
+  plan.uninstallerFolder = queryDirectory(platform, Place::UninstallerFolder, directory) &&
+                           kernel.getFileAttributes(directory.bytes) != kInvalidFileAttributes;
 
-  logLine(join({"Removal: ", std::to_string(plan.printers.size()), " printers, ",
-                std::to_string(plan.files.size()), " files of the product",
-                plan.nothing() ? ": nothing of the driver is installed" : ""}));
+  reporter.line(join({"Removal: ", std::to_string(plan.printers.size()), " printers, ",
+                      std::to_string(plan.files.size()), " files of the product",
+                      plan.nothing() ? ": nothing of the driver is installed" : ""}));
   return plan;
 }
 
-RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
+RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
+                                 const RunSettings& settings, const FamilySettings& family,
+                                 const RemovalPlan& plan) {
   const InstallationContents& contents = plan.contents;
-  const FamilySettings& family = familyFor(plan.kind);
-  Spooler& spooler = platform_.spooler;
+  const std::string& driverName = contents.driver.name;
+  const std::string& processorName = contents.processorName;
+  Spooler& spooler = platform.spooler;
   const char* environment = contents.environment;
-  freshInstallation = updated = restartNeeded = restartRequested = false;
-  RestartSchedule schedule(platform_.kernel, platform_.registry, contents.windows9x(), log);
+  RemovalResult result;
+  bool restartNeeded = false;
+  RestartSchedule schedule(platform.kernel, platform.registry, contents.windows9x(),
+                           reporter.log());
   std::vector<std::string> stayed;
   const auto notTried = [&](const std::string& call, const char* because) {
-    logLine(join({call, ": not tried, ", because}));
+    reporter.line(join({call, ": not tried, ", because}));
   };
 
-  reportStep(text::kRemovePrinters);
+  reporter.reportStep(text::kRemovePrinters);
   bool printersGone = plan.printersListed;
   if (!plan.printersListed) {
-    showFailure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, plan.printersError);
+    reporter.failure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, plan.printersError);
     stayed.push_back("the printers, which cannot be listed");
   }
   for (const std::string& name : plan.printers) {
-    if (removePrinter(name)) continue;
+    if (removePrinter(platform, reporter, name)) continue;
     printersGone = false;
     stayed.push_back(join({"the printer ", quoted(name)}));
   }
 
-  reportStep(text::kRemoveDriver);
+  reporter.reportStep(text::kRemoveDriver);
   bool driverGone = !plan.survey.driver;
-  const std::string driverCall = join({"DeletePrinterDriverA(", quoted(printerName), ")"});
+  const std::string driverCall = join({"DeletePrinterDriverA(", quoted(driverName), ")"});
   if (plan.survey.driver && printersGone) {
     driverGone =
-        removalResult(spooler.deletePrinterDriver(nullptr, environment, printerName.c_str()),
-                      driverCall, text::kDeleteDriverError, kErrorUnknownPrinterDriver);
+        reporter.result(spooler.deletePrinterDriver(nullptr, environment, driverName.c_str()),
+                        driverCall, text::kDeleteDriverError, kErrorUnknownPrinterDriver);
   } else if (plan.survey.driver) {
     notTried(driverCall, "a printer that stays uses the driver");
   }
@@ -145,19 +235,19 @@ RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
 
   bool processorGone = !plan.survey.processorRegistered;
   if (!contents.processorName.empty()) {
-    reportStep(text::kRemoveProcessor);
+    reporter.reportStep(text::kRemoveProcessor);
     const std::string call = join({"DeletePrintProcessorA(", quoted(processorName), ")"});
     if (plan.survey.processorRegistered && printersGone) {
       processorGone =
-          removalResult(spooler.deletePrintProcessor(nullptr, environment, processorName.c_str()),
-                        call, text::kDeleteProcessorError, kErrorUnknownPrintProcessor);
+          reporter.result(spooler.deletePrintProcessor(nullptr, environment, processorName.c_str()),
+                          call, text::kDeleteProcessorError, kErrorUnknownPrintProcessor);
     } else if (plan.survey.processorRegistered) {
       notTried(call, "a printer that stays uses the print processor");
     }
     if (!processorGone) stayed.push_back("the print processor");
   }
 
-  reportStep(text::kRemoveMonitor);
+  reporter.reportStep(text::kRemoveMonitor);
   bool monitorGone = true;
   for (const PlacedMonitor& monitor : contents.monitors) {
     const bool registered =
@@ -168,8 +258,8 @@ RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
     const std::string call = join({"DeleteMonitorA(", quoted(monitor.name), ")"});
     bool gone = false;
     if (driverGone) {
-      gone = removalResult(spooler.deleteMonitor(nullptr, environment, monitor.name.c_str()), call,
-                           text::kDeleteMonitorError, kErrorUnknownPrintMonitor);
+      gone = reporter.result(spooler.deleteMonitor(nullptr, environment, monitor.name.c_str()),
+                             call, text::kDeleteMonitorError, kErrorUnknownPrintMonitor);
     } else {
       notTried(call, "the driver that stays names the monitor");
     }
@@ -180,16 +270,16 @@ RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
   }
 
   // A file goes only with what it belongs to.
-  reportStep(text::kDeleteFiles);
+  reporter.reportStep(text::kDeleteFiles);
   for (const RemovalFile& file : plan.files) {
     const bool ownerGone = file.place == Place::SystemDirectory           ? monitorGone
                            : file.place == Place::PrintProcessorDirectory ? processorGone
                                                                           : driverGone;
     if (!ownerGone) {
-      logLine(join({"Keep ", file.path, ": what it belongs to stays"}));
+      reporter.line(join({"Keep ", file.path, ": what it belongs to stays"}));
       continue;
     }
-    switch (removeFile(schedule, file.path)) {
+    switch (removeFile(platform, reporter, schedule, file.path)) {
       case FileRemoval::Gone:
         break;
       case FileRemoval::AtRestart:
@@ -201,113 +291,28 @@ RemovalOutcome PrinterInstaller::removeInstallation(const RemovalPlan& plan) {
     }
   }
 
-  reportStep(text::kRemoveEntry);
+  reporter.reportStep(text::kRemoveEntry);
   if (stayed.empty()) {
-    const bool filesGone = removeUninstallerFiles(schedule);
-    if (!removeUninstallKey() || !filesGone) stayed.push_back("the uninstall entry");
+    const bool filesGone = removeUninstallerFiles(platform, reporter, schedule);
+    if (!removeUninstallKey(platform, reporter) || !filesGone) {
+      stayed.push_back("the uninstall entry");
+    }
   } else {
-    logLine("Keep the uninstall entry and the uninstaller: the removal can be tried again");
+    reporter.line("Keep the uninstall entry and the uninstaller: the removal can be tried again");
   }
 
-  reportCompletion(family.completionPauseMs);
+  reporter.reportCompletion(family.completionPauseMs);
   if (!stayed.empty()) {
     std::string list;
     for (const std::string& what : stayed) list += join({"\n", what});
-    reportProblem(join({text::kRemovalIncomplete, list}));
-    return RemovalOutcome::Incomplete;
+    reporter.problem(join({text::kRemovalIncomplete, list}));
+    return result;
   }
-  if (!restartNeeded) return RemovalOutcome::Removed;
-  offerRestart(family);
-  return RemovalOutcome::RestartNeeded;
-}
-
-// Queued jobs would keep the printer, and with it the driver, until they
-// were printed.
-bool PrinterInstaller::removePrinter(const std::string& name) {
-  Spooler& spooler = platform_.spooler;
-  PrinterDefaults defaults{nullptr, nullptr, kPrinterAllAccess};
-  PrinterHandle printer = 0;
-  const std::string opening = join({"OpenPrinterA(", quoted(name), ", all access)"});
-  if (!spooler.openPrinter(name.c_str(), &printer, &defaults)) {
-    // One that another program removed meanwhile is gone all the same.
-    return removalResult(false, opening, text::kOpenPrinterError, kErrorInvalidPrinterName);
+  result.outcome = restartNeeded ? RemovalOutcome::RestartNeeded : RemovalOutcome::Removed;
+  if (restartNeeded) {
+    result.restartRequested = offerRestart(platform, reporter, settings.restart, family);
   }
-  spoolerResult(spooler.setPrinter(printer, 0, nullptr, kPrinterControlPurge),
-                join({"SetPrinterA(", quoted(name), ", purge)"}), nullptr);
-  const bool deleted =
-      spoolerResult(spooler.deletePrinter(printer), join({"DeletePrinter(", quoted(name), ")"}),
-                    text::kDeletePrinterError);
-  spooler.closePrinter(printer);
-  return deleted;
-}
-
-// A library the spooler still holds goes when Windows starts again: on
-// Windows NT it is moved aside at once, so that its name is free.
-PrinterInstaller::FileRemoval PrinterInstaller::removeFile(RestartSchedule& schedule,
-                                                           const std::string& path) {
-  Kernel& kernel = platform_.kernel;
-  Dword error = kErrorSuccess;
-  if (deleteLogged(kernel, log, path, &error) != DeleteOutcome::Failed) return FileRemoval::Gone;
-  if (isInUse(error)) {
-    Dword asideError = kErrorSuccess;
-    const std::string aside = schedule.windows9x() ? "" : moveAside(kernel, path, asideError);
-    const std::string& doomed = aside.empty() ? path : aside;
-    Dword scheduleError = kErrorSuccess;
-    if (schedule.deleteAtRestart(doomed, scheduleError)) {
-      logLine(join({"Delete ", path, ": in use, deleted when Windows starts again"}));
-      return FileRemoval::AtRestart;
-    }
-    if (!aside.empty()) {
-      // Its name is free; the copy aside is what stays behind.
-      if (log != nullptr) {
-        log->writeFailure(join({"Delete ", path, ": moved aside; ", aside,
-                                " is left behind, its deletion at the next start"}),
-                          scheduleError);
-      }
-      return FileRemoval::Gone;
-    }
-    if (log != nullptr)
-      log->writeFailure(join({"Delete ", path, " at the next start"}), scheduleError);
-  }
-  showFailure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(), error);
-  return FileRemoval::Failed;
-}
-
-// The folder goes only when nothing but the uninstaller's files was in it.
-bool PrinterInstaller::removeUninstallerFiles(RestartSchedule& schedule) {
-  Kernel& kernel = platform_.kernel;
-  DirectoryBuffer windows;
-  if (!queryWindowsDirectory(kernel, windows)) return true;
-  bool removed = true;
-  const std::string folder = join({windows.bytes, uninstall::kFolder});
-  for (const char* file : uninstall::kFiles) {
-    const std::string path = join({folder, "\\", file});
-    qlx::clearLeftovers(kernel, schedule, log, path);
-    Dword error = kErrorSuccess;
-    if (deleteLogged(kernel, log, path, &error) == DeleteOutcome::Failed) {
-      showFailure(join({"Delete ", path}), join({text::kDeleteFileError, path}).c_str(), error);
-      removed = false;
-    }
-  }
-  const bool folderRemoved = kernel.removeDirectory(folder.c_str());
-  const Dword error = folderRemoved ? kErrorSuccess : kernel.getLastError();
-  if (folderRemoved) {
-    logLine(join({"Remove folder ", folder, ": removed"}));
-  } else if (log != nullptr) {
-    log->writeFailure(join({"Remove folder ", folder, " (kept)"}), error);
-  }
-  return removed;
-}
-
-bool PrinterInstaller::removeUninstallKey() {
-  const Long result = platform_.registry.regDeleteKey(kHKeyLocalMachine, uninstall::kKey);
-  const std::string what = join({"Delete uninstall key HKLM\\", uninstall::kKey});
-  if (result == kRegSuccess || static_cast<Dword>(result) == kErrorFileNotFound) {
-    logLine(join({what, result == kRegSuccess ? ": deleted" : ": not there"}));
-    return true;
-  }
-  showFailure(what, text::kDeleteKeyError, static_cast<Dword>(result));
-  return false;
+  return result;
 }
 
 }  // namespace qlx

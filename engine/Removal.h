@@ -6,6 +6,7 @@
 #include "engine/InstallationContents.h"
 #include "engine/InstallationSurvey.h"
 #include "engine/OsKind.h"
+#include "platform/Platform.h"
 
 namespace qlx {
 
@@ -20,7 +21,6 @@ struct RemovalFile {
 // of that platform places, the parts of it that are there, the printers
 // that use the driver and the product's own files on disk.
 struct RemovalPlan {
-  OsKind kind = kOsUnrecognised;
   InstallationContents contents;
   InstallationSurvey survey;
   bool printersListed = false;
@@ -39,5 +39,22 @@ struct RemovalPlan {
 // library the spooler holds), or something stayed (shown and logged): then
 // whatever depends on it stayed too, and a later removal completes it.
 enum class RemovalOutcome { Removed, RestartNeeded, Incomplete };
+
+struct RemovalResult {
+  RemovalOutcome outcome = RemovalOutcome::Incomplete;
+  bool restartRequested = false;
+};
+
+struct FamilySettings;
+struct RunSettings;
+class Reporter;
+
+// What is there to remove; nothing is changed.
+RemovalPlan planRemoval(Platform& platform, Reporter& reporter, const FamilySettings& family,
+                        InstallationContents contents);
+// Away with it, in the reverse order of installing.
+RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
+                                 const RunSettings& settings, const FamilySettings& family,
+                                 const RemovalPlan& plan);
 
 }  // namespace qlx

@@ -1,11 +1,14 @@
-#include "engine/PrinterInstaller.h"
+#include "engine/Restart.h"
+
+#include "engine/Families.h"
+#include "engine/InstallTexts.h"
+#include "engine/Reporter.h"
 
 namespace qlx {
 
-// A forced restart needs the shutdown privilege enabled in the process token.
-bool PrinterInstaller::restartComputer() {
-  Kernel& kernel = platform_.kernel;
-  Security& security = platform_.security;
+bool restartComputer(Platform& platform) {
+  Kernel& kernel = platform.kernel;
+  Security& security = platform.security;
 
   Handle token = 0;
   if (!security.openProcessToken(kernel.getCurrentProcess(), kTokenAdjustPrivilegesQuery, &token)) {
@@ -24,7 +27,37 @@ bool PrinterInstaller::restartComputer() {
   kernel.closeHandle(token);
   if (adjustError != kErrorSuccess) return false;
 
-  return platform_.ui.exitWindowsEx(kEwxRebootForce, 0);
+  return platform.ui.exitWindowsEx(kEwxRebootForce, 0);
+}
+
+bool offerRestart(Platform& platform, Reporter& reporter, RestartChoice choice,
+                  const FamilySettings& family) {
+  switch (choice) {
+    case RestartChoice::Never:
+      reporter.line("Restart: not asked, not done (a restart is needed to complete)");
+      return false;
+    case RestartChoice::Force:
+      reporter.line("Restart: forced without asking");
+      break;
+    case RestartChoice::Ask: {
+      const int answer = platform.ui.messageBox(0, text::kRestartQuestion, text::kRestartCaption,
+                                                kMbYesNo | kMbIconQuestion);
+      reporter.line(answer == kIdYes ? "Restart: asked, answer Yes" : "Restart: asked, answer No");
+      if (answer != kIdYes) return false;
+      break;
+    }
+  }
+  // The restart proceeds on its own; "Completed!" is shown either way.
+  // Windows 9x needs no privilege for it.
+  const bool requested = family.restartNeedsPrivilege
+                             ? restartComputer(platform)
+                             : platform.ui.exitWindowsEx(kEwxRebootForce, 0);
+  if (requested) {
+    reporter.line("Restart: requested");
+  } else {
+    reporter.quietFailure("Restart: request", platform.kernel.getLastError());
+  }
+  return requested;
 }
 
 }  // namespace qlx

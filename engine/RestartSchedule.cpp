@@ -6,7 +6,7 @@
 
 #include "engine/DirectoryBuffer.h"
 #include "engine/InstallLog.h"
-#include "engine/SameName.h"
+#include "engine/Names.h"
 
 namespace qlx {
 namespace {

@@ -8,9 +8,8 @@ namespace qlx::uninstall {
 inline constexpr char kKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DALVERA_QLX-957";
 inline constexpr char kDisplayName[] = "DALVERA QLX-957 POS Windows Driver 3.1.1E";
-inline constexpr char kFolder[] = "\\QLX-957";  // appended to the Windows directory
-inline constexpr char kProgram[] = "\\QLX-957\\QLX957_Uninstaller.exe";
-inline constexpr const char* kFiles[] = {"QLX957_Uninstaller.exe", "Uninstall_2k.dll",
-                                         "Uninstall_98.dll"};
+inline constexpr char kFolder[] = "\\QLX-957";                // appended to the Windows directory
+inline constexpr char kProgram[] = "QLX957_Uninstaller.exe";  // in that folder
+inline constexpr const char* kFiles[] = {kProgram, "Uninstall_2k.dll", "Uninstall_98.dll"};
 
 }  // namespace qlx::uninstall

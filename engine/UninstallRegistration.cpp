@@ -1,6 +1,8 @@
 // The entry in the system's list of installed software, and the uninstaller
 // in a folder of its own under the Windows directory.
 
+#include "engine/UninstallRegistration.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -9,10 +11,12 @@
 #include "engine/DirectoryBuffer.h"
 #include "engine/FilePlacement.h"
 #include "engine/InstallLog.h"
+#include "engine/InstallSteps.h"
 #include "engine/InstallTexts.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/Reporter.h"
 #include "engine/RestartSchedule.h"
 #include "engine/UninstallEntry.h"
+#include "engine/UpdatePlan.h"
 
 namespace qlx {
 namespace {
@@ -34,32 +38,31 @@ Long setString(Registry& registry, HKey key, const char* name, const std::string
 }
 
 // Registry calls return their code instead of leaving it for GetLastError.
-void logRegistry(InstallLog* log, const std::string& what, Long result) {
-  if (log == nullptr) return;
+void logRegistry(Reporter& reporter, const std::string& what, Long result) {
   if (result == kRegSuccess) {
-    log->write(join({what, ": ok"}));
+    reporter.line(join({what, ": ok"}));
   } else {
-    log->writeFailure(what, static_cast<Dword>(result));
+    reporter.quietFailure(what, static_cast<Dword>(result));
   }
 }
 
 }  // namespace
 
-bool PrinterInstaller::registerUninstall() {
-  RestartSchedule schedule(platform_.kernel, platform_.registry, isWindows9x(detectOsKind()), log);
-  const bool entry = writeUninstallEntry();
-  return placeUninstallerFiles(schedule) && entry;
+bool registerUninstall(Platform& platform, Reporter& reporter, bool windows9x) {
+  RestartSchedule schedule(platform.kernel, platform.registry, windows9x, reporter.log());
+  const bool entry = writeUninstallEntry(platform, reporter);
+  return placeUninstallerFiles(platform, reporter, schedule) && entry;
 }
 
-bool PrinterInstaller::writeUninstallEntry() {
-  Registry& registry = platform_.registry;
-  Kernel& kernel = platform_.kernel;
+bool writeUninstallEntry(Platform& platform, Reporter& reporter) {
+  Registry& registry = platform.registry;
+  Kernel& kernel = platform.kernel;
 
   // An entry from an earlier installation goes first, extra values and all.
   const std::string keyName = join({"Uninstall key HKLM\\", kKey});
   HKey earlier = 0;
   if (registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyReadWrite, &earlier) == kRegSuccess) {
-    logRegistry(log, join({keyName, ": delete the earlier entry"}),
+    logRegistry(reporter, join({keyName, ": delete the earlier entry"}),
                 registry.regDeleteKey(kHKeyLocalMachine, kKey));
     registry.regCloseKey(earlier);
   }
@@ -67,11 +70,11 @@ bool PrinterInstaller::writeUninstallEntry() {
   HKey created = 0;
   const Long createResult = registry.regCreateKey(kHKeyLocalMachine, kKey, &created);
   if (createResult != kRegSuccess) {
-    showFailure(join({keyName, ": create"}), text::kCreateKeyError,
-                static_cast<Dword>(createResult));
+    reporter.failure(join({keyName, ": create"}), text::kCreateKeyError,
+                     static_cast<Dword>(createResult));
     return false;
   }
-  logRegistry(log, join({keyName, ": create"}), createResult);
+  logRegistry(reporter, join({keyName, ": create"}), createResult);
 
   bool written = true;
   HKey entry = 0;
@@ -81,9 +84,9 @@ bool PrinterInstaller::writeUninstallEntry() {
       const std::string what = join({"Uninstall value ", quoted(name), " = ", quoted(data)});
       const Long result = setString(registry, entry, name, data);
       if (result == kRegSuccess) {
-        logRegistry(log, what, result);
+        logRegistry(reporter, what, result);
       } else {
-        showFailure(what, text::kSetValueError, static_cast<Dword>(result));
+        reporter.failure(what, text::kSetValueError, static_cast<Dword>(result));
         written = false;
       }
     };
@@ -91,45 +94,44 @@ bool PrinterInstaller::writeUninstallEntry() {
     setShown("DALVERA QLX-957", "");
     DirectoryBuffer windows;
     if (queryWindowsDirectory(kernel, windows)) {
-      setShown("UninstallString", commandLineFor(std::string(windows.bytes) + uninstall::kProgram));
+      setShown("UninstallString",
+               commandLineFor(join({uninstallerFolder(windows), "\\", uninstall::kProgram})));
     } else {
-      showFailure("GetWindowsDirectoryA", text::kWindowsDirectoryError, kernel.getLastError());
+      reporter.failure("GetWindowsDirectoryA", text::kWindowsDirectoryError, kernel.getLastError());
       written = false;
     }
     registry.regCloseKey(entry);
   } else {
-    showFailure(join({keyName, ": open"}), text::kOpenKeyError, static_cast<Dword>(openResult));
+    reporter.failure(join({keyName, ": open"}), text::kOpenKeyError,
+                     static_cast<Dword>(openResult));
     written = false;
   }
   registry.regCloseKey(created);
   return written;
 }
 
-// The uninstaller in its folder: all of its files, or (an update) those
-// the package has newer.
-bool PrinterInstaller::placeUninstallerFiles(RestartSchedule& schedule, const UpdatePlan* plan) {
-  Kernel& kernel = platform_.kernel;
+bool placeUninstallerFiles(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
+                           const UpdatePlan* plan) {
+  Kernel& kernel = platform.kernel;
   // Without its folder the uninstaller is missing: the installation is incomplete.
   DirectoryBuffer windows;
   if (!queryWindowsDirectory(kernel, windows)) {
     const Dword code = kernel.getLastError();
-    logLine("Uninstaller folder: skipped, no Windows directory");
-    showFailure("GetWindowsDirectoryA", text::kWindowsDirectoryError, code);
+    reporter.line("Uninstaller folder: skipped, no Windows directory");
+    reporter.failure("GetWindowsDirectoryA", text::kWindowsDirectoryError, code);
     return false;
   }
-  const std::string folder = std::string(windows.bytes) + uninstall::kFolder;
+  const std::string folder = uninstallerFolder(windows);
   // An existing folder is simply used.
   const bool folderCreated = kernel.createDirectory(folder.c_str());
-  if (log != nullptr) {
-    const Dword code = folderCreated ? kErrorSuccess : kernel.getLastError();
-    const std::string what = join({"Create folder ", folder});
-    if (folderCreated) {
-      log->write(join({what, ": created"}));
-    } else if (code == kErrorAlreadyExists) {
-      log->write(join({what, ": exists already"}));
-    } else {
-      log->writeFailure(what, code);
-    }
+  const Dword code = folderCreated ? kErrorSuccess : kernel.getLastError();
+  const std::string what = join({"Create folder ", folder});
+  if (folderCreated) {
+    reporter.line(join({what, ": created"}));
+  } else if (code == kErrorAlreadyExists) {
+    reporter.line(join({what, ": exists already"}));
+  } else {
+    reporter.quietFailure(what, code);
   }
   bool placed = true;
   for (const char* file : uninstall::kFiles) {
@@ -137,38 +139,10 @@ bool PrinterInstaller::placeUninstallerFiles(RestartSchedule& schedule, const Up
       const ComparedFile* compared = plan->find(file, Place::UninstallerFolder);
       if (compared == nullptr || !compared->packageNewer) continue;
     }
-    placed = !placeShown(schedule, file, folder + "\\" + file).failed() && placed;
+    placed =
+        !placeShown(platform, reporter, schedule, file, folder + "\\" + file).failed() && placed;
   }
   return placed;
-}
-
-// The entry counts only with the values the uninstaller is found by: a run
-// that could not write them has not finished.
-bool PrinterInstaller::uninstallEntryComplete(bool* keyThere) {
-  Registry& registry = platform_.registry;
-  HKey key = 0;
-  const bool opened =
-      registry.regOpenKeyEx(kHKeyLocalMachine, kKey, 0, kKeyRead, &key) == kRegSuccess;
-  if (keyThere != nullptr) *keyThere = opened;
-  if (!opened) return false;
-  const auto read = [&](const char* name) {
-    Dword type = 0;
-    Dword size = 0;
-    std::string value;
-    if (registry.regQueryValueEx(key, name, &type, nullptr, &size) != kRegSuccess ||
-        type != kRegSz || size == 0 || size > 4096) {
-      return value;
-    }
-    std::vector<std::uint8_t> data(size, 0);
-    if (registry.regQueryValueEx(key, name, &type, data.data(), &size) == kRegSuccess) {
-      value.assign(data.begin(), data.begin() + std::min<std::size_t>(size, data.size()));
-      while (!value.empty() && value.back() == '\0') value.pop_back();
-    }
-    return value;
-  };
-  const bool complete = read("DisplayName") == kDisplayName && !read("UninstallString").empty();
-  registry.regCloseKey(key);
-  return complete;
 }
 
 }  // namespace qlx

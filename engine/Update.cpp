@@ -8,57 +8,95 @@
 // newer than the package's is never replaced, and a file that cannot be
 // replaced leaves the older one working: a later run completes the update.
 
+#include "engine/Update.h"
+
 #include <string>
 
 #include "engine/DirectoryBuffer.h"
-#include "engine/FilePlacement.h"
-#include "engine/InstallFamily.h"
+#include "engine/Families.h"
+#include "engine/FileComparison.h"
 #include "engine/InstallLog.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/InstallSteps.h"
+#include "engine/InstallTexts.h"
+#include "engine/InstallationSurvey.h"
+#include "engine/Names.h"
+#include "engine/PackageCheck.h"
+#include "engine/Reporter.h"
+#include "engine/Restart.h"
 #include "engine/RestartSchedule.h"
-#include "engine/SameName.h"
-#include "engine/UninstallEntry.h"
+#include "engine/RunSettings.h"
+#include "engine/UninstallRegistration.h"
 
 namespace qlx {
 namespace {
-
-std::string fileNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string stamps(const ComparedFile& compared) {
   return join(
       {"installed ", compared.installedStamp.text(), ", package ", compared.packageStamp.text()});
 }
 
+// Every file the driver names is staged in the printer-driver directory:
+// the package's copy where it is newer, else the copy in use, so that the
+// spooler finds them all and never takes an older one in. On Windows 9x the
+// driver's files live there: only the newer ones are placed, and the shared
+// universal driver files follow the user's overwrite policy.
+bool placeDriverUpdate(Platform& platform, Reporter& reporter, const RunSettings& settings,
+                       const InstallationContents& contents, const UpdatePlan& plan,
+                       RestartSchedule& schedule, DirectoryBuffer& directory, bool& restartNeeded) {
+  Kernel& kernel = platform.kernel;
+  if (!reporter.directory(queryDirectory(platform, Place::PrinterDriverDirectory, directory),
+                          "GetPrinterDriverDirectoryA", directory, true)) {
+    return false;
+  }
+  // The universal driver files first: once the driver's own are in place, a
+  // run cut short here would find nothing newer to come back for.
+  bool staged =
+      !contents.windows9x() ||
+      copyUniversalDriverFiles(platform, reporter, settings.overwrite, schedule, directory, true);
+  for (const PlacedFile& file : contents.files) {
+    if (file.place != Place::PrinterDriverDirectory || file.underPolicy) continue;
+    const std::string target = directory.path(file.name);
+    const ComparedFile* compared = plan.find(file.name, Place::PrinterDriverDirectory);
+    std::string source;
+    if (compared != nullptr && compared->packageNewer) {
+      reporter.line(join({"Update ", compared->installed, " (", stamps(*compared), ")"}));
+      source = compared->package;
+    } else if (compared != nullptr && !sameName(compared->installed, target) &&
+               compared->installedStamp.present) {
+      source = compared->installed;
+    } else if (!isFile(kernel, target)) {
+      source = contents.sourcePath(file);
+    } else {
+      continue;  // in place already
+    }
+    const Placement placement = placeShown(platform, reporter, schedule, source, target);
+    if (placement.failed()) staged = false;
+    if (placement.needsRestart()) restartNeeded = true;
+  }
+  return staged;
+}
+
 }  // namespace
 
-UpdatePlan PrinterInstaller::planUpdate(const InstallationContents& contents,
-                                        const InstallationSurvey& survey) {
-  Kernel& kernel = platform_.kernel;
-  DirectoryBuffer system, processors, drivers, windows;
-  const bool systemKnown = querySystemDirectory(kernel, system);
-  const bool processorsKnown = !contents.processorName.empty() &&
-                               queryPrintProcessorDirectory(platform_.spooler, processors);
-  const bool driversKnown = queryPrinterDriverDirectory(platform_.spooler, drivers);
-  const bool windowsKnown = queryWindowsDirectory(kernel, windows);
+UpdatePlan planUpdate(Platform& platform, Reporter& reporter, const InstallationContents& contents,
+                      const InstallationSurvey& survey) {
+  DirectoryBuffer directories[4];
+  bool known[4] = {};
+  for (Place place : {Place::SystemDirectory, Place::PrintProcessorDirectory,
+                      Place::PrinterDriverDirectory, Place::UninstallerFolder}) {
+    const auto at = static_cast<int>(place);
+    known[at] = (place != Place::PrintProcessorDirectory || !contents.processorName.empty()) &&
+                queryDirectory(platform, place, directories[at]);
+  }
   // The copy in use: the driver's files where the spooler lists them.
   const auto installedCopy = [&](const PlacedFile& file) -> std::string {
-    switch (file.place) {
-      case Place::SystemDirectory:
-        return systemKnown ? system.path(file.name) : "";
-      case Place::PrintProcessorDirectory:
-        return processorsKnown ? processors.path(file.name) : "";
-      case Place::PrinterDriverDirectory:
-        for (const std::string& path : survey.driverFiles) {
-          if (sameName(fileNameOf(path), file.name)) return path;
-        }
-        return driversKnown ? drivers.path(file.name) : "";
-      case Place::UninstallerFolder:
-        return windowsKnown ? join({windows.bytes, uninstall::kFolder, "\\", file.name}) : "";
+    if (file.place == Place::PrinterDriverDirectory) {
+      for (const std::string& path : survey.driverFiles) {
+        if (sameName(fileNameOf(path), file.name)) return path;
+      }
     }
-    return "";
+    const auto at = static_cast<int>(file.place);
+    return known[at] ? directories[at].path(file.name) : "";
   };
 
   UpdatePlan plan;
@@ -69,41 +107,48 @@ UpdatePlan PrinterInstaller::planUpdate(const InstallationContents& contents,
     compared.installed = installedCopy(file);
     compared.package = contents.sourcePath(file);
     if (compared.installed.empty()) continue;
-    compared.installedStamp = fileStamp(compared.installed);
-    compared.packageStamp = fileStamp(compared.package);
+    compared.installedStamp = fileStamp(platform, compared.installed);
+    compared.packageStamp = fileStamp(platform, compared.package);
     compared.packageNewer = packageIsNewer(compared.installedStamp, compared.packageStamp);
     compared.installedNewer = packageIsNewer(compared.packageStamp, compared.installedStamp);
     plan.files.push_back(std::move(compared));
   }
   for (const ComparedFile& compared : plan.files) {
     if (compared.installedNewer && compared.file.ownership == Ownership::Product) {
-      logLine(join({"Installed file newer than the package's, kept: ", compared.installed, " (",
-                    stamps(compared), ")"}));
+      reporter.line(join({"Installed file newer than the package's, kept: ", compared.installed,
+                          " (", stamps(compared), ")"}));
     }
   }
   return plan;
 }
 
-InstallResult PrinterInstaller::updateInstallation(const FamilySettings& family,
-                                                   const InstallationContents& contents,
-                                                   const UpdatePlan& plan) {
-  logLine("The installation is complete and the package has newer files: updating it");
+InstallOutcome updateInstallation(Platform& platform, Reporter& reporter,
+                                  const RunSettings& settings, const FamilySettings& family,
+                                  const InstallationContents& contents, const UpdatePlan& plan) {
+  InstallOutcome outcome;
+  reporter.line("The installation is complete and the package has newer files: updating it");
   // A newer package with a file missing changes nothing.
-  if (!checkPackage(contents)) return InstallResult::FatalError;
-  RestartSchedule schedule(platform_.kernel, platform_.registry, contents.windows9x(), log);
+  if (!checkPackage(platform, reporter, contents)) return outcome;
+  RestartSchedule schedule(platform.kernel, platform.registry, contents.windows9x(),
+                           reporter.log());
   bool complete = true;
   const auto replace = [&](const ComparedFile& compared, const std::string& target) {
-    logLine(join({"Update ", target, " (", stamps(compared), ")"}));
-    const Placement placement = placeShown(schedule, compared.package, target);
+    reporter.line(join({"Update ", target, " (", stamps(compared), ")"}));
+    const Placement placement = placeShown(platform, reporter, schedule, compared.package, target);
     if (placement.failed()) complete = false;
-    if (placement.needsRestart()) restartNeeded = true;
+    if (placement.needsRestart()) outcome.restartNeeded = true;
   };
 
-  reportStep(text::kCopyFiles);
+  reporter.reportStep(text::kCopyFiles);
   DirectoryBuffer directory;
   // The language monitors and the print processor, where the spooler
   // loads them from.
-  const auto replaceIn = [&](Place place, bool known) {
+  for (Place place : {Place::SystemDirectory, Place::PrintProcessorDirectory}) {
+    if (place == Place::PrintProcessorDirectory && contents.processorName.empty()) break;
+    const bool known = reporter.directory(
+        queryDirectory(platform, place, directory),
+        place == Place::SystemDirectory ? "GetSystemDirectoryA" : "GetPrintProcessorDirectoryA",
+        directory, true);
     for (const ComparedFile& compared : plan.files) {
       if (compared.file.place != place || !compared.packageNewer) continue;
       if (!known) {
@@ -112,14 +157,6 @@ InstallResult PrinterInstaller::updateInstallation(const FamilySettings& family,
       }
       replace(compared, directory.path(compared.file.name));
     }
-  };
-  replaceIn(Place::SystemDirectory,
-            copyTargetResult(querySystemDirectory(platform_.kernel, directory),
-                             "GetSystemDirectoryA", directory));
-  if (!contents.processorName.empty()) {
-    replaceIn(Place::PrintProcessorDirectory,
-              copyTargetResult(queryPrintProcessorDirectory(platform_.spooler, directory),
-                               "GetPrintProcessorDirectoryA", directory));
   }
 
   // The driver's files, staged for the spooler, which takes in the newer
@@ -130,67 +167,32 @@ InstallResult PrinterInstaller::updateInstallation(const FamilySettings& family,
                   (compared.packageNewer && compared.file.place == Place::PrinterDriverDirectory);
   }
   if (driverNewer) {
-    const bool staged = placeDriverUpdate(contents, plan, schedule, directory);
-    reportStep(text::kInstallDriver);
+    const bool staged = placeDriverUpdate(platform, reporter, settings, contents, plan, schedule,
+                                          directory, outcome.restartNeeded);
+    reporter.reportStep(text::kInstallDriver);
     if (!staged) {
-      logLine("The driver stays as it is: a file of it could not be staged");
+      reporter.line("The driver stays as it is: a file of it could not be staged");
       complete = false;
-    } else if (!addPrinterDriver(contents)) {
+    } else if (!addPrinterDriver(platform, reporter, contents)) {
       complete = false;
     }
     if (!contents.stagedFiles.empty()) {
-      reportStep(text::kDeleteInstalledFiles);
-      cleanUpStaging(contents, directory);
+      reporter.reportStep(text::kDeleteInstalledFiles);
+      cleanUpStaging(platform, reporter, contents, directory);
     }
   }
 
   // The uninstaller and its entry, as the package has them.
-  const bool entry = writeUninstallEntry();
-  if (!placeUninstallerFiles(schedule, &plan) || !entry) complete = false;
+  const bool entry = writeUninstallEntry(platform, reporter);
+  if (!placeUninstallerFiles(platform, reporter, schedule, &plan) || !entry) complete = false;
 
-  updated = true;
-  reportCompletion(family.completionPauseMs);
-  if (restartNeeded) offerRestart(family);
-  return complete ? InstallResult::Completed : InstallResult::Incomplete;
-}
-
-// Every file the driver names is staged in the printer-driver directory:
-// the package's copy where it is newer, else the copy in use, so that the
-// spooler finds them all and never takes an older one in. On Windows 9x the
-// driver's files live there: only the newer ones are placed, and the shared
-// universal driver files follow the user's overwrite policy.
-bool PrinterInstaller::placeDriverUpdate(const InstallationContents& contents,
-                                         const UpdatePlan& plan, RestartSchedule& schedule,
-                                         DirectoryBuffer& directory) {
-  Kernel& kernel = platform_.kernel;
-  if (!copyTargetResult(queryPrinterDriverDirectory(platform_.spooler, directory),
-                        "GetPrinterDriverDirectoryA", directory)) {
-    return false;
+  outcome.updated = true;
+  reporter.reportCompletion(family.completionPauseMs);
+  if (outcome.restartNeeded) {
+    outcome.restartRequested = offerRestart(platform, reporter, settings.restart, family);
   }
-  // The universal driver files first: once the driver's own are in place, a
-  // run cut short here would find nothing newer to come back for.
-  bool staged = !contents.windows9x() || copyUniversalDriverFiles(schedule, directory, true);
-  for (const PlacedFile& file : contents.files) {
-    if (file.place != Place::PrinterDriverDirectory || file.underPolicy) continue;
-    const std::string target = directory.path(file.name);
-    const ComparedFile* compared = plan.find(file.name, Place::PrinterDriverDirectory);
-    std::string source;
-    if (compared != nullptr && compared->packageNewer) {
-      logLine(join({"Update ", compared->installed, " (", stamps(*compared), ")"}));
-      source = compared->package;
-    } else if (compared != nullptr && !sameName(compared->installed, target) &&
-               compared->installedStamp.present) {
-      source = compared->installed;
-    } else if (!isFile(kernel, target)) {
-      source = contents.sourcePath(file);
-    } else {
-      continue;  // in place already
-    }
-    const Placement placement = placeShown(schedule, source, target);
-    if (placement.failed()) staged = false;
-    if (placement.needsRestart()) restartNeeded = true;
-  }
-  return staged;
+  outcome.result = complete ? InstallResult::Completed : InstallResult::Incomplete;
+  return outcome;
 }
 
 }  // namespace qlx

@@ -6,8 +6,8 @@
 #include "app/StartUp.h"
 #include "app/win32/ProgressDialog.h"
 #include "app/win32/Win32OptionDialogs.h"
+#include "app/win32/Win32UserInterface.h"
 #include "platform/win32/SystemLibraries.h"
-#include "platform/win32/Win32UserInterface.h"
 #include "runtime/win32/RuntimeFailure.h"
 
 namespace qlx::win32 {
@@ -59,11 +59,10 @@ class InstallerApp {
   // The same flow and engine with no window: the engine's reports go to the
   // log only.
   static int runWithoutWindow(const InstallOptions& options, InstallLog& log) {
-    PrinterInstaller installer;
     OsTypeDialog osTypeDialog;
     PortTypeDialog portTypeDialog;
     Win32OptionDialogs unusedDialogs;
-    return runInstallFlow(installer, osTypeDialog, portTypeDialog, unusedDialogs,
+    return runInstallFlow(systemPlatform(), {}, osTypeDialog, portTypeDialog, unusedDialogs,
                           win32UserInterface(), options, &log);
   }
 };

@@ -6,7 +6,7 @@
 
 #include "app/InstallFlow.h"
 #include "app/WindowGeometry.h"
-#include "platform/win32/Win32UserInterface.h"
+#include "app/win32/Win32UserInterface.h"
 
 namespace qlx::win32 {
 
@@ -36,8 +36,8 @@ void ProgressDialog::setTimer(unsigned id, unsigned intervalMs) {
 void ProgressDialog::killTimer(unsigned id) { KillTimer(hwnd(), id); }
 
 int ProgressDialog::runInstallFlow() {
-  return qlx::runInstallFlow(installer, osTypeDialog, portTypeDialog, optionDialogs,
-                             win32UserInterface(), options_, log_);
+  return qlx::runInstallFlow(systemPlatform(), progressView, osTypeDialog, portTypeDialog,
+                             optionDialogs, win32UserInterface(), options_, log_);
 }
 
 // The window and its members are left as they are: exit() runs only the
@@ -47,7 +47,7 @@ void ProgressDialog::endProcess(int status) { std::exit(status); }
 bool ProgressDialog::handleMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
   switch (message) {
     case WM_TIMER:
-      onProgressTimer(*this, {installer.statusText, installer.progressBar}, statusString,
+      onProgressTimer(*this, {progressView.statusText, progressView.progressBar}, statusString,
                       progressCtrl, installationStarted);
       result = TRUE;
       return true;

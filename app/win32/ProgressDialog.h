@@ -9,7 +9,7 @@
 #include "app/ProgressWindow.h"
 #include "app/win32/Win32Dialog.h"
 #include "app/win32/Win32OptionDialogs.h"
-#include "engine/PrinterInstaller.h"
+#include "engine/Reporter.h"
 
 namespace qlx::win32 {
 
@@ -36,7 +36,7 @@ class ProgressDialog final : private DialogBehaviour,
   bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   void paintMinimised();
 
-  PrinterInstaller installer;
+  ProgressView progressView;  // the engine's links to the status line and the bar
   OsTypeDialog osTypeDialog;
   PortTypeDialog portTypeDialog;
   ControlObject progressCtrl;

@@ -1,4 +1,4 @@
-#include "platform/win32/Win32UserInterface.h"
+#include "app/win32/Win32UserInterface.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "msi/core/ExitMapping.h"
 
-#include "app/ExitCodes.h"
+#include "engine/ExitCodes.h"
 
 namespace qlx::msi {
 

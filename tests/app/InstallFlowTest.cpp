@@ -12,7 +12,9 @@ using ::testing::IsEmpty;
 class InstallFlow : public ::testing::Test {
  protected:
   InstallFlow() { addDriverPackage(fake); }
-  int run() { return runInstallFlow(installer, osTypeDialog, portTypeDialog, fake, fake); }
+  int run() {
+    return runInstallFlow(fake.platform(), {}, osTypeDialog, portTypeDialog, fake, fake);
+  }
   // The environment handed to the procedure tells which one ran.
   std::string procedureRun() const {
     const auto monitors = fake.monitorCalls();
@@ -31,7 +33,6 @@ class InstallFlow : public ::testing::Test {
   }
 
   fake::FakePlatform fake;
-  PrinterInstaller installer{fake.platform()};
   OsTypeDialog osTypeDialog;
   PortTypeDialog portTypeDialog;
 };
@@ -72,11 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
 class WatchedDialogs final : public OptionDialogRunner {
  public:
   struct Opening {
-    std::string dialog, printerName, driverFile;
+    std::string dialog;
     std::size_t boxesShown = 0;
   };
-  WatchedDialogs(fake::FakePlatform& machine, const PrinterInstaller& engine)
-      : machine_(machine), engine_(engine) {}
+  explicit WatchedDialogs(fake::FakePlatform& machine) : machine_(machine) {}
   DialogResult runModal(OsTypeDialog& dialog) override {
     note("os");
     return machine_.runModal(dialog);
@@ -88,24 +88,9 @@ class WatchedDialogs final : public OptionDialogRunner {
   std::vector<Opening> openings;
 
  private:
-  void note(const char* dialog) {
-    openings.push_back(
-        {dialog, engine_.printerName, engine_.driverFile, machine_.messageBoxes().size()});
-  }
+  void note(const char* dialog) { openings.push_back({dialog, machine_.messageBoxes().size()}); }
   fake::FakePlatform& machine_;
-  const PrinterInstaller& engine_;
 };
-
-TEST_F(InstallFlow, ConfiguresTheModelBeforeTheDialogs) {
-  fake.setVersion(1, 4, 10);
-  fake.scriptOsDialog(DialogResult::Cancel);
-  WatchedDialogs dialogs(fake, installer);
-  runInstallFlow(installer, osTypeDialog, portTypeDialog, dialogs, fake);
-  ASSERT_EQ(dialogs.openings.size(), 1u);
-  EXPECT_EQ(dialogs.openings[0].printerName, "DALVERA QLX-957");
-  EXPECT_EQ(dialogs.openings[0].driverFile, "QLX957E.DRV");
-  EXPECT_TRUE(installer.hasPrintProcessor);
-}
 
 // A dialog that cannot open counts as a cancel; after the OS dialog the port
 // dialog never opens; either way nothing is installed.
@@ -116,7 +101,6 @@ TEST_F(InstallFlow, CancelledOrFailedDialogEndsWithInstallCancled) {
                    std::to_string(static_cast<int>(result)));
       fake::FakePlatform machine;
       addDriverPackage(machine);
-      PrinterInstaller engine(machine.platform());
       OsTypeDialog os;
       PortTypeDialog port;
       if (inOsDialog) {
@@ -124,7 +108,7 @@ TEST_F(InstallFlow, CancelledOrFailedDialogEndsWithInstallCancled) {
       } else {
         machine.scriptPortDialog(result);
       }
-      EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine), kExitSuccess);
+      EXPECT_EQ(runInstallFlow(machine.platform(), {}, os, port, machine, machine), kExitSuccess);
       EXPECT_EQ(machine.osDialogRuns(), 1);
       EXPECT_EQ(machine.portDialogRuns(), inOsDialog ? 0 : 1);
       ASSERT_EQ(machine.messageBoxes().size(), 1u);
@@ -142,42 +126,48 @@ TEST_F(InstallFlow, PortIndexBecomesThePortCode) {
   for (const auto& [index, name] : ports) {
     fake::FakePlatform machine;
     addDriverPackage(machine);
-    PrinterInstaller engine(machine.platform());
     OsTypeDialog os;
     PortTypeDialog port;
     machine.scriptPortDialog(DialogResult::Ok, index);
-    runInstallFlow(engine, os, port, machine, machine);
+    runInstallFlow(machine.platform(), {}, os, port, machine, machine);
     ASSERT_EQ(machine.printerCalls().size(), 1u) << index;
     EXPECT_EQ(machine.printerCalls()[0].portName, name);
   }
 }
 
-TEST_F(InstallFlow, UntouchedPortDialogGivesLpt1AndOverwriteByVersionOn9x) {
-  fake.setVersion(1, 4, 0);
-  run();
-  EXPECT_EQ(installer.overwriteMode, kOverwriteByVersion);
-  ASSERT_EQ(fake.printerCalls().size(), 1u);
-  EXPECT_EQ(fake.printerCalls()[0].portName, "LPT1:");
-}
-
-TEST_F(InstallFlow, OverwriteChoiceIsHandedOverOnThe9xPathOnly) {
-  fake.setVersion(2, 5, 1);
-  fake.scriptPortDialog(DialogResult::Ok, 2, kOverwriteAlways);
-  run();
-  EXPECT_EQ(installer.overwriteMode, kOverwriteNever);  // untouched default
-
-  fake::FakePlatform machine;
-  addDriverPackage(machine);
-  machine.setVersion(1, 4, 90);
-  PrinterInstaller engine(machine.platform());
-  OsTypeDialog os;
-  PortTypeDialog port;
-  // Not the engine's default, so that only the hand-over can put it there.
-  static_assert(kOverwriteAlways != PrinterInstaller::kDefaultOverwriteMode);
-  machine.scriptPortDialog(DialogResult::Ok, 2, kOverwriteAlways);
-  runInstallFlow(engine, os, port, machine, machine);
-  EXPECT_EQ(engine.overwriteMode, kOverwriteAlways);
-  EXPECT_EQ(machine.printerCalls().at(0).portName, "COM3:");
+// The overwrite policy reaches the shared unidrv.dll of Windows 9x: by
+// version when the dialog is left as it is, or as the user chose.
+TEST_F(InstallFlow, TheOverwriteChoiceDecidesOnTheSharedUniversalDriver) {
+  const auto versioned = [](Dword ms, const char* contents) {
+    fake::FakeFile file{contents};
+    VsFixedFileInfo info{};
+    info.dwSignature = kVsFixedFileInfoSignature;
+    info.dwFileVersionMS = ms;
+    file.version = info;
+    return file;
+  };
+  struct Case {
+    const char* label;
+    std::optional<OverwriteMode> chosen;
+    Dword installedVersion;
+    const char* expected;
+  };
+  for (const Case& c : {Case{"untouched, older installed", std::nullopt, 0x00010000, "package"},
+                        Case{"untouched, newer installed", std::nullopt, 0x00030000, "installed"},
+                        Case{"always, newer installed", kOverwriteAlways, 0x00030000, "package"},
+                        Case{"never, older installed", kOverwriteNever, 0x00010000, "installed"}}) {
+    fake::FakePlatform machine;
+    addDriverPackage(machine);
+    machine.useWindows9xLayout();
+    machine.addFile("C:\\SETUP\\driver9x\\unidrv.dll", versioned(0x00020000, "package"));
+    machine.addFile("C:\\WINDOWS\\SYSTEM\\unidrv.dll", versioned(c.installedVersion, "installed"));
+    if (c.chosen) machine.scriptPortDialog(DialogResult::Ok, 4, *c.chosen);
+    OsTypeDialog os;
+    PortTypeDialog port;
+    runInstallFlow(machine.platform(), {}, os, port, machine, machine);
+    EXPECT_EQ(machine.file("C:\\WINDOWS\\SYSTEM\\unidrv.dll")->contents, c.expected) << c.label;
+    EXPECT_EQ(machine.printerCalls().at(0).portName, "LPT1:") << c.label;
+  }
 }
 
 TEST_F(InstallFlow, NoPortCheckedRunsNoProcedure) {
@@ -185,7 +175,6 @@ TEST_F(InstallFlow, NoPortCheckedRunsNoProcedure) {
   fake.scriptPortDialog(DialogResult::Ok, -1, kOverwriteByDate);
   EXPECT_EQ(run(), kExitSuccess);
   EXPECT_EQ(procedureRun(), "none");
-  EXPECT_EQ(installer.overwriteMode, kOverwriteByDate);  // set before the port is looked at
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
 }
 
@@ -194,11 +183,10 @@ TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
     fake::FakePlatform machine;
     addDriverPackage(machine);
     machine.setVersion(version[0], version[1], version[2]);
-    PrinterInstaller engine(machine.platform());
     OsTypeDialog os;
     PortTypeDialog port;
-    WatchedDialogs dialogs(machine, engine);
-    EXPECT_EQ(runInstallFlow(engine, os, port, dialogs, machine), kExitFailure);
+    WatchedDialogs dialogs(machine);
+    EXPECT_EQ(runInstallFlow(machine.platform(), {}, os, port, dialogs, machine), kExitFailure);
     ASSERT_EQ(dialogs.openings.size(), 2u);
     EXPECT_EQ(dialogs.openings[1].dialog, "port");
     EXPECT_EQ(dialogs.openings[1].boxesShown, 0u);  // the box comes only after both
@@ -214,7 +202,7 @@ TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
 TEST_F(InstallFlow, BothVersionQueriesFailingIsAnUnrecognisedPlatform) {
   fake.setVersionQueryFails(4);
   EXPECT_EQ(run(), kExitFailure);
-  EXPECT_EQ(fake.callTexts("GetVersionExA").size(), 4u);  // twice for the flow, twice for the names
+  EXPECT_EQ(fake.callTexts("GetVersionExA").size(), 2u);
   EXPECT_EQ(appBoxes(), std::vector<std::string>{"This version of Windows is not supported."});
 }
 

@@ -58,24 +58,17 @@ class LifeOnATill : public ::testing::TestWithParam<Family> {
   int run(const std::vector<std::string>& arguments) {
     const ParsedCommandLine parsed = parseArguments(arguments);
     EXPECT_TRUE(parsed.ok()) << parsed.error;
-    // The flow configures its engine itself.
     Installation& t = till();
-    t.installer = std::make_unique<PrinterInstaller>(t.fake.platform());
-    t.installer->statusText = &t.fake.statusString;
-    t.installer->progressBar = &t.fake;
+    ProgressView view{&t.fake.statusString, &t.fake};
     InstallLog log{till().fake};
     InstallLog* sink = nullptr;
     if (!parsed.options.logFile.empty() && log.open(parsed.options.logFile) == kErrorSuccess) {
       sink = &log;
     }
-    if (parsed.options.mode == RunMode::Quiet) {
-      till().installer->statusText = nullptr;
-      till().installer->progressBar = nullptr;
-    }
+    if (parsed.options.mode == RunMode::Quiet) view = {};
     OsTypeDialog os;
     PortTypeDialog port;
-    return runInstallFlow(*till().installer, os, port, till().fake, till().fake, parsed.options,
-                          sink);
+    return runInstallFlow(t.fake.platform(), view, os, port, t.fake, t.fake, parsed.options, sink);
   }
 
   MachineState state() const {
@@ -229,7 +222,7 @@ TEST_P(LifeOnATill, RemovalOfAPartialInstallationTakesWhatIsThere) {
       {"the driver and a staged file",
        [](Installation& t) {
          t.preinstallDriver();
-         t.fake.addFile(t.driverDirectory() + "\\" + t.installer->driverFile);
+         t.fake.addFile(t.driverDirectory() + "\\" + t.names.driverFile);
        }},
   };
   for (const Partial& partial : partials) {

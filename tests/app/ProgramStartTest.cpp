@@ -143,10 +143,9 @@ TEST_F(PrepareProcess, ThePackageBesideTheProgramIsInstalledFromAnyWorkingDirect
     addDriverPackage(machine);  // in C:\SETUP, beside the program
     machine.setCurrentDirectory(workingDirectory);
     if (prepared) prepareProcess(machine, machine);
-    PrinterInstaller engine(machine.platform());
     OsTypeDialog os;
     PortTypeDialog port;
-    run.status = runInstallFlow(engine, os, port, machine, machine);
+    run.status = runInstallFlow(machine.platform(), {}, os, port, machine, machine);
     return run;
   };
   const Run fromItsFolder = installFrom("C:\\SETUP", false);

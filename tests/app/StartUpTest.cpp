@@ -3,9 +3,9 @@
 
 #include <gmock/gmock.h>
 
-#include "app/ExitCodes.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "engine/ExitCodes.h"
 #include "fake/FakePlatform.h"
 
 namespace qlx {

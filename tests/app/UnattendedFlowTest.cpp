@@ -36,16 +36,15 @@ class Unattended : public ::testing::Test {
   // to its status line and bar before the flow starts.
   int run(const std::vector<std::string>& arguments) {
     const InstallOptions options = optionsOf(arguments);
-    if (options.mode != RunMode::Quiet) {
-      installer.statusText = &fake.statusString;
-      installer.progressBar = &fake;
-    }
+    ProgressView view;
+    if (options.mode != RunMode::Quiet) view = {&fake.statusString, &fake};
     InstallLog* sink = nullptr;
     if (!options.logFile.empty()) {
       EXPECT_EQ(log.open(options.logFile), kErrorSuccess);
       sink = &log;
     }
-    return runInstallFlow(installer, osTypeDialog, portTypeDialog, fake, fake, options, sink);
+    return runInstallFlow(fake.platform(), view, osTypeDialog, portTypeDialog, fake, fake, options,
+                          sink);
   }
 
   std::vector<std::string> logLines() const {
@@ -78,7 +77,6 @@ class Unattended : public ::testing::Test {
   }
 
   fake::FakePlatform fake;
-  PrinterInstaller installer{fake.platform()};
   OsTypeDialog osTypeDialog;
   PortTypeDialog portTypeDialog;
   InstallLog log{fake};
@@ -128,18 +126,15 @@ TEST_F(Unattended, PortAndPolicyComeFromTheOptionsWithTheDialogsDefaults) {
   fake.useWindows9xLayout();
   EXPECT_EQ(run({"/quiet"}), 3010);
   EXPECT_EQ(fake.printerCalls().at(0).portName, "LPT1:");
-  EXPECT_EQ(installer.overwriteMode, kOverwriteByVersion);
 
   fake::FakePlatform machine;
   addDriverPackage(machine);
   machine.useWindows9xLayout();
-  PrinterInstaller engine(machine.platform());
   OsTypeDialog os;
   PortTypeDialog port;
-  runInstallFlow(engine, os, port, machine, machine,
+  runInstallFlow(machine.platform(), {}, os, port, machine, machine,
                  optionsOf({"/passive", "-port=com4", "/overwrite:never"}));
   EXPECT_EQ(machine.printerCalls().at(0).portName, "COM4:");
-  EXPECT_EQ(engine.overwriteMode, kOverwriteNever);
 }
 
 TEST_F(Unattended, InteractiveOptionsPreselectTheDialogsTheUserStillDecides) {
@@ -150,18 +145,16 @@ TEST_F(Unattended, InteractiveOptionsPreselectTheDialogsTheUserStillDecides) {
             std::vector<std::string>{"RunPortTypeDialog(1, -1)"});
   EXPECT_EQ(portTypeDialog.initialOverwriteIndex, kOverwriteAlways);
   EXPECT_EQ(fake.printerCalls().at(0).portName, "COM2:");
-  EXPECT_EQ(installer.overwriteMode, kOverwriteAlways);
 
   fake::FakePlatform machine;
   addDriverPackage(machine);
   machine.useWindows9xLayout();
   machine.scriptPortDialog(DialogResult::Ok, 5, kOverwriteByDate);  // the user changes both
-  PrinterInstaller engine(machine.platform());
   OsTypeDialog os;
   PortTypeDialog port;
-  runInstallFlow(engine, os, port, machine, machine, optionsOf({"/port:COM2", "/overwrite:never"}));
+  runInstallFlow(machine.platform(), {}, os, port, machine, machine,
+                 optionsOf({"/port:COM2", "/overwrite:never"}));
   EXPECT_EQ(machine.printerCalls().at(0).portName, "LPT2:");
-  EXPECT_EQ(engine.overwriteMode, kOverwriteByDate);
 }
 
 struct ExitCase {
@@ -225,11 +218,11 @@ TEST_F(Unattended, InteractiveCodesStayAsTheyWere) {
   fake::FakePlatform machine;
   addDriverPackage(machine);
   machine.setVersion(2, 6, 0);
-  PrinterInstaller engine(machine.platform());
   OsTypeDialog os;
   PortTypeDialog port;
-  EXPECT_EQ(runInstallFlow(engine, os, port, machine, machine, optionsOf({"/port:COM1"})),
-            kExitFailure);
+  EXPECT_EQ(
+      runInstallFlow(machine.platform(), {}, os, port, machine, machine, optionsOf({"/port:COM1"})),
+      kExitFailure);
   EXPECT_EQ(machine.messageBoxes().at(0).text, "This version of Windows is not supported.");
 }
 

@@ -118,8 +118,8 @@ class FaultInjection : public ::testing::TestWithParam<Family> {
   std::unique_ptr<Installation> freshRun() {
     auto run = std::make_unique<Installation>();
     run->prepare(GetParam());
-    run->installer->overwriteMode = kOverwriteByDate;  // reaches the date comparison on 9x
-    run->fake.queueMessageBoxAnswer(kIdYes);           // reaches the restart path
+    run->settings.overwrite = kOverwriteByDate;  // reaches the date comparison on 9x
+    run->fake.queueMessageBoxAnswer(kIdYes);     // reaches the restart path
     return run;
   }
 };

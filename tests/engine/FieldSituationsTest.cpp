@@ -84,8 +84,8 @@ TEST_P(FieldSituations, FromReadOnlyMediaNoInstalledFileStaysReadOnly) {
 
 TEST_P(FieldSituations, ReadOnlyFilesOfAnEarlierCdInstallationAreReplaced) {
   // The shared 9x files follow the policy; "always" reaches both of them.
-  installer->overwriteMode = kOverwriteAlways;
-  const std::vector<std::string> targets = {driverDirectory() + "\\" + installer->driverFile,
+  settings.overwrite = kOverwriteAlways;
+  const std::vector<std::string> targets = {driverDirectory() + "\\" + names.driverFile,
                                             systemDirectory() + "\\QLMON957.DLL",
                                             "C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll"};
   std::vector<std::string> all = targets;
@@ -129,13 +129,13 @@ TEST_P(FieldSituations, EachMissingPackageFileStopsTheRunBeforeAnythingChanges) 
 }
 
 TEST_P(FieldSituations, EveryMissingFileIsNamedAndTheLogGetsThemUnattended) {
-  installer->messageBoxes = false;
+  settings.messageBoxes = false;
   fake.deleteFile((std::string(sourceFolder(GetParam())) + "QLMON957.DLL").c_str());
   fake.deleteFile("C:\\SETUP\\Uninstall_98.dll");
   EXPECT_EQ(install(), InstallResult::FatalError);
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
 
-  installer->messageBoxes = true;
+  settings.messageBoxes = true;
   fake.clearCalls();
   install();
   const std::string folder = std::string(sourceFolder(GetParam())).substr(9);
@@ -213,7 +213,7 @@ TEST_P(FieldSituations, EveryPartialInstallationIsCompletedNotTakenForOne) {
     partial.leave(run);
     run.fake.clearCalls();
     EXPECT_EQ(run.install(), InstallResult::Completed);
-    EXPECT_TRUE(run.installer->freshInstallation);
+    EXPECT_TRUE(run.last.freshInstallation);
     EXPECT_THAT(run.messageTexts(), ElementsAre(StartsWith(kRestartQuestionStart)));
     std::vector<std::string> printers;
     for (const fake::PrinterEntry& printer : run.fake.installedPrinters()) {
@@ -229,7 +229,7 @@ TEST_P(FieldSituations, ACompleteInstallationGetsOnlyTheNextNumberedPrinter) {
   preinstallInstallation();
   fake.addInstalledPrinter("DALVERA QLX-957", "DALVERA QLX-957");
   ASSERT_EQ(install(), InstallResult::Completed);
-  EXPECT_FALSE(installer->freshInstallation);
+  EXPECT_FALSE(last.freshInstallation);
   EXPECT_THAT(printersOfTheDriver(), ElementsAre("DALVERA QLX-957", "DALVERA QLX-957(#1)"));
   EXPECT_THAT(fake.copiesMade(), IsEmpty());
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());

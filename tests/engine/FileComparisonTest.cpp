@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "engine/PrinterInstaller.h"
+#include "engine/FileComparison.h"
 #include "fake/FakePlatform.h"
 
 namespace qlx {
@@ -32,7 +32,6 @@ class FileComparison : public ::testing::Test {
     EXPECT_EQ(fake.liveAllocations(), 0);
   }
   fake::FakePlatform fake;
-  PrinterInstaller installer{fake.platform()};
 };
 
 TEST_F(FileComparison, VersionComparesMajorAndMinorNumerically) {
@@ -54,21 +53,22 @@ TEST_F(FileComparison, VersionComparesMajorAndMinorNumerically) {
   for (const Case& c : cases) {
     add("C:\\A\\installed.dll", c.installed);
     add("C:\\A\\source.dll", c.source);
-    EXPECT_EQ(installer.isNewerByVersion("C:\\A\\installed.dll", "C:\\A\\source.dll"), c.expected)
+    EXPECT_EQ(isNewerByVersion(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\source.dll"),
+              c.expected)
         << c.label;
   }
 }
 
 TEST_F(FileComparison, VersionOfAMissingInstalledFileIsZero) {
   add("C:\\A\\source.dll", versionOf(0x0001'0000));
-  EXPECT_EQ(installer.isNewerByVersion("C:\\A\\missing.dll", "C:\\A\\source.dll"), 1);
-  EXPECT_EQ(installer.isNewerByVersion("C:\\A\\source.dll", "C:\\A\\source.dll"), 0);
+  EXPECT_EQ(isNewerByVersion(fake.platform(), "C:\\A\\missing.dll", "C:\\A\\source.dll"), 1);
+  EXPECT_EQ(isNewerByVersion(fake.platform(), "C:\\A\\source.dll", "C:\\A\\source.dll"), 0);
 }
 
 TEST_F(FileComparison, VersionReadsTheInstalledFileFirst) {
   add("C:\\A\\installed.dll", versionOf(1));
   add("C:\\A\\source.dll", versionOf(2));
-  installer.isNewerByVersion("C:\\A\\installed.dll", "C:\\A\\source.dll");
+  isNewerByVersion(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\source.dll");
   const auto sizes = fake.callTexts("GetFileVersionInfoSizeA");
   ASSERT_EQ(sizes.size(), 2u);
   EXPECT_NE(sizes[0].find("installed.dll"), std::string::npos);
@@ -93,7 +93,8 @@ TEST_F(FileComparison, DateComparesTheWholeLastWriteTime) {
   for (const Case& c : cases) {
     add("C:\\A\\installed.dll", std::nullopt, c.installed);
     add("C:\\A\\source.dll", std::nullopt, c.source);
-    EXPECT_EQ(installer.isNewerByDate("C:\\A\\installed.dll", "C:\\A\\source.dll"), c.expected)
+    EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\source.dll"),
+              c.expected)
         << c.label;
   }
 }
@@ -101,20 +102,20 @@ TEST_F(FileComparison, DateComparesTheWholeLastWriteTime) {
 TEST_F(FileComparison, DateFailuresGiveZero) {
   add("C:\\A\\source.dll", std::nullopt, kNoon + kMinute);
   add("C:\\A\\locked.dll", std::nullopt, kNoon, /*openForWriting=*/true);
-  EXPECT_EQ(installer.isNewerByDate("C:\\A\\missing.dll", "C:\\A\\source.dll"), 0);
-  EXPECT_EQ(installer.isNewerByDate("C:\\A\\locked.dll", "C:\\A\\source.dll"), 0);
+  EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\missing.dll", "C:\\A\\source.dll"), 0);
+  EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\locked.dll", "C:\\A\\source.dll"), 0);
   add("C:\\A\\installed.dll", std::nullopt, kNoon);
-  EXPECT_EQ(installer.isNewerByDate("C:\\A\\installed.dll", "C:\\A\\missing.dll"), 0);
-  EXPECT_EQ(installer.isNewerByDate("C:\\A\\source.dll", "C:\\A\\source.dll"), 0);
+  EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\missing.dll"), 0);
+  EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\source.dll", "C:\\A\\source.dll"), 0);
   fake.clearCalls();
   fake.failCall("GetFileTime", 5);
-  EXPECT_EQ(installer.isNewerByDate("C:\\A\\installed.dll", "C:\\A\\source.dll"), 0);
+  EXPECT_EQ(isNewerByDate(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\source.dll"), 0);
 }
 
 TEST_F(FileComparison, DateOpensOneFileAtATimeForSharedReading) {
   add("C:\\A\\installed.dll", std::nullopt, kNoon);
   add("C:\\A\\source.dll", std::nullopt, kNoon + kMinute);
-  installer.isNewerByDate("C:\\A\\installed.dll", "C:\\A\\source.dll");
+  isNewerByDate(fake.platform(), "C:\\A\\installed.dll", "C:\\A\\source.dll");
   std::vector<std::string> sequence;
   for (const fake::Call& call : fake.calls()) sequence.push_back(call.name);
   EXPECT_THAT(sequence, ::testing::ElementsAre("CreateFileA", "GetFileTime", "CloseHandle",
@@ -137,10 +138,11 @@ TEST_F(FileComparison, GetFileVersionWritesOnlyTheSlotsAsked) {
   for (const Case& c : cases) {
     std::array<Dword, 6> slots;
     slots.fill(u);
-    EXPECT_EQ(installer.getFileVersion("C:\\A\\file.dll", slots.data(), c.count), 0x0002'0003u);
+    EXPECT_EQ(getFileVersion(fake.platform(), "C:\\A\\file.dll", slots.data(), c.count),
+              0x0002'0003u);
     EXPECT_EQ(slots, c.expected) << "count " << c.count;
   }
-  EXPECT_EQ(installer.getFileVersion("C:\\A\\file.dll", nullptr, 4), 0x0002'0003u);
+  EXPECT_EQ(getFileVersion(fake.platform(), "C:\\A\\file.dll", nullptr, 4), 0x0002'0003u);
 }
 
 TEST_F(FileComparison, GetFileVersionFailuresGiveZeroAndWriteNothing) {
@@ -150,7 +152,7 @@ TEST_F(FileComparison, GetFileVersionFailuresGiveZeroAndWriteNothing) {
        {"GlobalAlloc", "GlobalLock", "GetFileVersionInfoA", "VerQueryValueA", "GlobalHandle"}) {
     fake.failCall(failing, 8);
     std::array<Dword, 4> slots{7, 7, 7, 7};
-    const Dword version = installer.getFileVersion("C:\\A\\file.dll", slots.data(), 4);
+    const Dword version = getFileVersion(fake.platform(), "C:\\A\\file.dll", slots.data(), 4);
     if (std::string(failing) == "GlobalHandle") {
       EXPECT_EQ(version, 0x0002'0003u);  // the block is still released through its own handle
     } else {
@@ -160,8 +162,8 @@ TEST_F(FileComparison, GetFileVersionFailuresGiveZeroAndWriteNothing) {
     EXPECT_EQ(fake.liveAllocations(), 0) << failing;
   }
   std::array<Dword, 4> slots{7, 7, 7, 7};
-  EXPECT_EQ(installer.getFileVersion("C:\\A\\plain.txt", slots.data(), 4), 0u);
-  EXPECT_EQ(installer.getFileVersion("C:\\A\\missing.dll", slots.data(), 4), 0u);
+  EXPECT_EQ(getFileVersion(fake.platform(), "C:\\A\\plain.txt", slots.data(), 4), 0u);
+  EXPECT_EQ(getFileVersion(fake.platform(), "C:\\A\\missing.dll", slots.data(), 4), 0u);
   EXPECT_EQ(slots, (std::array<Dword, 4>{7, 7, 7, 7}));
 }
 

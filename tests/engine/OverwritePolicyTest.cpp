@@ -69,7 +69,7 @@ class OverwritePolicy : public InstallerTest, public ::testing::WithParamInterfa
 TEST_P(OverwritePolicy, DecidesBothFilesOnTheLibrarysVerdict) {
   const PolicyCase& c = GetParam();
   installUniversalDriver(c.installed);
-  installer->overwriteMode = c.mode;
+  settings.overwrite = c.mode;
   ASSERT_EQ(install(), InstallResult::Completed);
 
   EXPECT_EQ(fake.file(kLibrary)->contents,
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(InstallerTest, ByDateWithNoInstalledLibraryCopiesTheHelpOnlyIfAbsent) {
   prepare(Family::Win9x);
   fake.addFile(kHelp, fake::FakeFile{"installed unidrv.hlp"});
-  installer->overwriteMode = kOverwriteByDate;
+  settings.overwrite = kOverwriteByDate;
   install();
   EXPECT_EQ(fake.file(kLibrary)->contents, "package unidrv.dll");
   EXPECT_EQ(fake.file(kHelp)->contents, "installed unidrv.hlp");
@@ -116,7 +116,7 @@ TEST_F(InstallerTest, ByDateWithNoInstalledLibraryCopiesTheHelpOnlyIfAbsent) {
 
 TEST_F(InstallerTest, ComparisonTakesTheInstalledFileFirst) {
   prepare(Family::Win9x);
-  installer->overwriteMode = kOverwriteByVersion;
+  settings.overwrite = kOverwriteByVersion;
   install();
   const auto sizes = fake.callTexts("GetFileVersionInfoSizeA");
   ASSERT_EQ(sizes.size(), 2u);

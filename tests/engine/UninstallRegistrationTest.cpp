@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
-#include "engine/PrinterInstaller.h"
+#include "engine/Reporter.h"
+#include "engine/Restart.h"
+#include "engine/UninstallRegistration.h"
 #include "fake/FakePlatform.h"
 
 namespace qlx {
@@ -22,12 +24,16 @@ class RegisterUninstall : public ::testing::Test {
       fake.addFile(std::string("C:\\SETUP\\") + name, fake::FakeFile{std::string("new ") + name});
     }
   }
+  bool registerUninstall() {
+    const RunSettings settings;
+    Reporter reporter(fake.platform(), settings);
+    return qlx::registerUninstall(fake.platform(), reporter, false);
+  }
   fake::FakePlatform fake;
-  PrinterInstaller installer{fake.platform()};
 };
 
 TEST_F(RegisterUninstall, WritesThreeStringValuesWithTheirTerminatingZero) {
-  installer.registerUninstall();
+  registerUninstall();
   const auto values = fake.registryValues(kKey);
   ASSERT_EQ(values.size(), 3u);
 
@@ -49,7 +55,7 @@ TEST_F(RegisterUninstall, WritesThreeStringValuesWithTheirTerminatingZero) {
 }
 
 TEST_F(RegisterUninstall, WritesTheValuesInOrderThroughTheReopenedKey) {
-  installer.registerUninstall();
+  registerUninstall();
   std::vector<std::string> registryCalls;
   for (const fake::Call& call : fake.calls()) {
     if (call.name == "CopyFileA") break;  // the entry is written before the files
@@ -64,7 +70,7 @@ TEST_F(RegisterUninstall, WritesTheValuesInOrderThroughTheReopenedKey) {
 
 TEST_F(RegisterUninstall, QuotesACommandPathWithABlank) {
   fake.setWindowsDirectory("D:\\My Windows");
-  installer.registerUninstall();
+  registerUninstall();
   const auto values = fake.registryValues(kKey);
   const fake::RegistryValue& command = values.at("UninstallString");
   const std::string expected = "\"D:\\My Windows\\QLX-957\\QLX957_Uninstaller.exe\"";
@@ -75,7 +81,7 @@ TEST_F(RegisterUninstall, QuotesACommandPathWithABlank) {
 TEST_F(RegisterUninstall, ReplacesAnEarlierEntryWithItsExtraValues) {
   fake.addRegistryKey(kKey,
                       {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}});
-  installer.registerUninstall();
+  registerUninstall();
   const auto values = fake.registryValues(kKey);
   EXPECT_EQ(values.count("Publisher"), 0u);
   EXPECT_EQ(values.size(), 3u);
@@ -91,7 +97,7 @@ TEST_F(RegisterUninstall, AnUndeletableEarlierKeyGetsItsNamesakesOverwritten) {
   fake.addRegistryKey(kKey,
                       {{"Publisher", {kRegSz, {'x', 0}}}, {"DisplayName", {kRegSz, {'o', 0}}}},
                       /*withSubkey=*/true);
-  installer.registerUninstall();
+  registerUninstall();
   const auto values = fake.registryValues(kKey);
   EXPECT_EQ(values.size(), 4u);
   EXPECT_EQ(values.at("DisplayName").data.size(), 42u);
@@ -99,7 +105,7 @@ TEST_F(RegisterUninstall, AnUndeletableEarlierKeyGetsItsNamesakesOverwritten) {
 }
 
 TEST_F(RegisterUninstall, CopiesTheUninstallerIntoItsFolder) {
-  installer.registerUninstall();
+  registerUninstall();
   EXPECT_TRUE(fake.directoryExists("C:\\WINDOWS\\QLX-957"));
   EXPECT_THAT(
       fake.filesIn("C:\\WINDOWS\\QLX-957"),
@@ -114,14 +120,15 @@ TEST_F(RegisterUninstall, CopiesTheUninstallerIntoItsFolder) {
 
 TEST_F(RegisterUninstall, AnExistingFolderIsUsedAndOlderCopiesOverwritten) {
   fake.addFile("C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll", fake::FakeFile{"old"});
-  installer.registerUninstall();
+  registerUninstall();
   EXPECT_EQ(fake.file("C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll")->contents, "new Uninstall_2k.dll");
 }
 
 TEST(RegisterUninstallWithoutFiles, WritesTheEntryAllTheSameAndShowsEachMissingFile) {
   fake::FakePlatform fake;
-  PrinterInstaller installer(fake.platform());
-  installer.registerUninstall();
+  const RunSettings settings;
+  Reporter reporter(fake.platform(), settings);
+  qlx::registerUninstall(fake.platform(), reporter, false);
   EXPECT_EQ(fake.registryValues(kKey).size(), 3u);
   EXPECT_TRUE(fake.filesIn("C:\\WINDOWS\\QLX-957").empty());
   ASSERT_EQ(fake.messageBoxes().size(), 3u);
@@ -132,7 +139,7 @@ TEST(RegisterUninstallWithoutFiles, WritesTheEntryAllTheSameAndShowsEachMissingF
 
 TEST_F(RegisterUninstall, AWindowsDirectoryThatDoesNotFitIsNeverUsedAsAPath) {
   fake.setWindowsDirectory("C:\\" + std::string(260, 'W'));
-  installer.registerUninstall();
+  registerUninstall();
   const auto values = fake.registryValues(kKey);
   EXPECT_EQ(values.count("UninstallString"), 0u);
   EXPECT_EQ(values.size(), 2u);
@@ -142,7 +149,7 @@ TEST_F(RegisterUninstall, AWindowsDirectoryThatDoesNotFitIsNeverUsedAsAPath) {
 
 TEST_F(RegisterUninstall, AFailedWindowsDirectoryQuerySkipsOnlyThePathSteps) {
   fake.failCall("GetWindowsDirectoryA", 5, 2);  // the folder's query; the value's succeeds
-  installer.registerUninstall();
+  registerUninstall();
   EXPECT_EQ(fake.registryValues(kKey).size(), 3u);
   EXPECT_TRUE(fake.callTexts("CreateDirectoryA").empty());
   EXPECT_TRUE(fake.copiesMade().empty());
@@ -153,11 +160,10 @@ TEST_F(RegisterUninstall, AFailedWindowsDirectoryQuerySkipsOnlyThePathSteps) {
 class RestartComputer : public ::testing::Test {
  protected:
   fake::FakePlatform fake;
-  PrinterInstaller installer{fake.platform()};
 };
 
 TEST_F(RestartComputer, EnablesTheShutdownPrivilegeThenForcesARestart) {
-  EXPECT_TRUE(installer.restartComputer());
+  EXPECT_TRUE(restartComputer(fake.platform()));
   EXPECT_TRUE(fake.restartRequested());
   EXPECT_THAT(fake.callTexts("LookupPrivilegeValueA"),
               ElementsAre("LookupPrivilegeValueA(null, SeShutdownPrivilege)"));
@@ -171,21 +177,21 @@ TEST_F(RestartComputer, EnablesTheShutdownPrivilegeThenForcesARestart) {
 
 TEST_F(RestartComputer, FalseWhenTheTokenCannotBeOpened) {
   fake.failCall("OpenProcessToken", 5);
-  EXPECT_FALSE(installer.restartComputer());
+  EXPECT_FALSE(restartComputer(fake.platform()));
   EXPECT_FALSE(fake.restartRequested());
   EXPECT_TRUE(fake.callTexts("ExitWindowsEx").empty());
 }
 
 TEST_F(RestartComputer, FalseWhenThePrivilegeIsNotHeld) {
   fake.setShutdownPrivilegeHeld(false);
-  EXPECT_FALSE(installer.restartComputer());
+  EXPECT_FALSE(restartComputer(fake.platform()));
   EXPECT_TRUE(fake.callTexts("ExitWindowsEx").empty());
   EXPECT_EQ(fake.openHandles(), 0);
 }
 
 TEST_F(RestartComputer, FalseWhenTheRestartIsRefused) {
   fake.setExitWindowsRefused(true);
-  EXPECT_FALSE(installer.restartComputer());
+  EXPECT_FALSE(restartComputer(fake.platform()));
   EXPECT_EQ(fake.openHandles(), 0);
 }
 

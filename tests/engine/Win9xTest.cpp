@@ -19,7 +19,7 @@ class Win9x : public InstallerTest {
  protected:
   void SetUp() override {
     prepare(Family::Win9x);
-    installer->overwriteMode = kOverwriteByVersion;
+    settings.overwrite = kOverwriteByVersion;
   }
 };
 

@@ -7,7 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/PrinterInstaller.h"
+#include "engine/Families.h"
+#include "engine/Installation.h"
+#include "engine/ModelNames.h"
+#include "engine/Reporter.h"
+#include "engine/RunSettings.h"
 #include "fake/FakePlatform.h"
 
 namespace qlx::testing_support {
@@ -116,8 +120,8 @@ inline void addCompleteInstallation(fake::FakePlatform& machine, Family family) 
 }
 
 // A fake machine of one family with the whole driver package beside the
-// program, an engine configured as the flow configures it and linked to the
-// fake progress window.
+// program, the model's names and the run's settings as the flow makes them,
+// and the fake progress window.
 class Installation {
  public:
   void prepare(Family family, bool withPrintProcessor = true) {
@@ -139,33 +143,36 @@ class Installation {
     for (const std::string& name : uninstallerFiles()) {
       fake.addFile("C:\\SETUP\\" + name, fake::FakeFile{"uninstaller " + name});
     }
-    installer = std::make_unique<PrinterInstaller>(fake.platform());
-    installer->configureModel("957", 'E', withPrintProcessor);
-    installer->statusText = &fake.statusString;
-    installer->progressBar = &fake;
+    names = configureModel("957", 'E', withPrintProcessor, family == Family::Win9x);
+    settings = RunSettings{};
     fake.clearCalls();
   }
 
-  // The program started once more on the same machine: a new engine.
+  // The program started once more on the same machine.
   void startAgain() {
-    const bool withPrintProcessor = installer->hasPrintProcessor;
-    installer = std::make_unique<PrinterInstaller>(fake.platform());
-    installer->configureModel("957", 'E', withPrintProcessor);
-    installer->statusText = &fake.statusString;
-    installer->progressBar = &fake;
+    settings = RunSettings{};
     fake.clearCalls();
   }
 
-  InstallResult install(PortCode port = kPortLpt1) {
+  const FamilySettings& family() const {
     switch (family_) {
       case Family::Win2000:
-        return installer->installWin2000Family(port);
+        return kWin2000Family;
       case Family::WinNt:
-        return installer->installWinNtFamily(port);
+        return kWinNtFamily;
       case Family::Win9x:
-        return installer->installWin9x(port);
+        return kWin9xFamily;
     }
-    return InstallResult::FatalError;
+    return kWinNtFamily;
+  }
+  InstallationContents contents() const { return family().contents(names); }
+
+  // One run of the installation, as the flow starts it; `last` keeps what it did.
+  InstallResult install(PortCode port = kPortLpt1) {
+    settings.port = port;
+    Reporter reporter(fake.platform(), settings, {&fake.statusString, &fake});
+    last = runInstallation(fake.platform(), reporter, settings, family(), contents());
+    return last.result;
   }
 
   // A driver of that name alone, as another program or a failed run leaves it.
@@ -222,7 +229,9 @@ class Installation {
   }
 
   fake::FakePlatform fake;
-  std::unique_ptr<PrinterInstaller> installer;
+  ModelNames names;
+  RunSettings settings;
+  InstallOutcome last;
   Family family_ = Family::WinNt;
 };
 

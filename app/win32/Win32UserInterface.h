@@ -2,5 +2,5 @@
 
 #include "platform/UserInterface.h"
 
-// The USER32 side of the platform, provided by the dialog framework in app/win32.
+// The USER32 side of the platform, as the program's dialog framework provides it.
 qlx::UserInterface& win32UserInterface();

@@ -1,6 +1,9 @@
+// The program's platform: the system's own calls, and the user interface of
+// the program's dialog framework.
+
+#include "app/win32/Win32UserInterface.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Adapters.h"
-#include "platform/win32/Win32UserInterface.h"
 
 namespace qlx {
 namespace {

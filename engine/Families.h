@@ -1,13 +1,22 @@
 #pragma once
 
 #include "engine/InstallTexts.h"
+#include "engine/InstallationContents.h"
+#include "engine/ModelNames.h"
 #include "engine/OsKind.h"
 #include "platform/Types.h"
 
 namespace qlx {
 
-// What the common install frame does differently on each platform family.
+// What each family places: the driver package's folder for it, the files,
+// the registrations and the driver record.
+InstallationContents win2000Contents(const ModelNames& names);
+InstallationContents winNtContents(const ModelNames& names);
+InstallationContents win9xContents(const ModelNames& names);
+
+// A platform family: what it places and the few ways its procedures differ.
 struct FamilySettings {
+  InstallationContents (*contents)(const ModelNames& names);
   const char* checkText;
   Dword enumLevel;  // DRIVER_INFO_4 on the 2000 family, DRIVER_INFO_3 elsewhere
   Dword attributesWithProcessor;
@@ -31,6 +40,7 @@ inline constexpr Dword kAttributesBidiLocal = 0x0840;
 inline constexpr Dword kPrinterStatusOffline = 0x80;
 
 inline constexpr FamilySettings kWin2000Family{
+    .contents = win2000Contents,
     .checkText = text::kCheckDrivers,
     .enumLevel = 4,
     .attributesWithProcessor = kAttributesRawOnlyBidi,
@@ -43,6 +53,7 @@ inline constexpr FamilySettings kWin2000Family{
     .cleanUpQueriesDirectory = true,
     .driverFailureIsFatal = false};
 inline constexpr FamilySettings kWinNtFamily{
+    .contents = winNtContents,
     .checkText = text::kCheckDrivers,
     .enumLevel = 3,
     .attributesWithProcessor = kAttributesRawOnlyBidi,
@@ -54,7 +65,8 @@ inline constexpr FamilySettings kWinNtFamily{
     .completionPauseMs = 2000,
     .cleanUpQueriesDirectory = false,
     .driverFailureIsFatal = true};
-inline constexpr FamilySettings kWin9xFamily{.checkText = text::kCheckDriver,
+inline constexpr FamilySettings kWin9xFamily{.contents = win9xContents,
+                                             .checkText = text::kCheckDriver,
                                              .enumLevel = 3,
                                              .attributesWithProcessor = kAttributesRawOnlyBidi,
                                              .attributesWithoutProcessor = kAttributesBidiLocal,
@@ -66,8 +78,18 @@ inline constexpr FamilySettings kWin9xFamily{.checkText = text::kCheckDriver,
                                              .cleanUpQueriesDirectory = false,
                                              .driverFailureIsFatal = true};
 
-// The family whose procedure a platform runs.
-const FamilySettings& familyFor(OsKind kind);
+// One supported Windows: its code, the name the log gives it, its family.
+struct SupportedPlatform {
+  OsKind kind;
+  const char* name;
+  const FamilySettings* family;
+};
+
+// The family whose procedure a platform runs; null when it is not supported.
+const FamilySettings* familyFor(OsKind kind);
+// "Windows XP", or "not supported".
+const char* platformName(OsKind kind);
+inline bool isSupported(OsKind kind) { return familyFor(kind) != nullptr; }
 
 inline constexpr char kNtEnvironment[] = "Windows NT x86";
 inline constexpr char k9xEnvironment[] = "Windows 4.0";
