@@ -36,6 +36,36 @@ TEST_P(InstallFrame, FreshInstallationCreatesThePrinterUnderThePlainName) {
   EXPECT_EQ(fake.liveAllocations(), 0);
 }
 
+// Each file where Windows loads it: the libraries where the spooler does,
+// every file the driver names in the driver's own folder, the uninstaller
+// in its folder; and "Completed!" stays on screen for the family's pause.
+TEST_P(InstallFrame, FreshInstallationLeavesEveryFileWhereWindowsLoadsIt) {
+  ASSERT_EQ(install(), InstallResult::Completed);
+  const bool win9x = GetParam() == Family::Win9x;
+  const std::string home = win9x ? driverDirectory() : driverDirectory() + "\\3";
+  ASSERT_EQ(fake.driverCalls().size(), 1u);
+  const fake::DriverRecord& driver = fake.driverCalls()[0];
+  std::vector<std::string> named = {*driver.driverPath, *driver.dataFile, *driver.configFile,
+                                    *driver.helpFile};
+  const std::string& dependent = *driver.dependentFiles;
+  for (std::size_t at = 0; at < dependent.size() && dependent[at] != '\0';
+       at = dependent.find('\0', at) + 1) {
+    named.push_back(dependent.substr(at, dependent.find('\0', at) - at));
+  }
+  for (const std::string& name : named) {
+    // USBMON.DLL is the system's own on Windows 9x, named but not shipped there.
+    if (win9x && name == "USBMON.DLL") continue;
+    EXPECT_TRUE(fake.fileExists(home + "\\" + name)) << name;
+  }
+  EXPECT_TRUE(fake.fileExists(systemDirectory() + "\\QLMON957.DLL"));
+  EXPECT_TRUE(fake.fileExists(processorDirectory() + "\\QLPRO957.DLL"));
+  for (const std::string& name : uninstallerFiles()) {
+    EXPECT_TRUE(fake.fileExists("C:\\WINDOWS\\QLX-957\\" + name)) << name;
+  }
+  if (!win9x) EXPECT_THAT(fake.filesIn(driverDirectory()), IsEmpty());  // nothing staged stays
+  EXPECT_EQ(fake.clockMs() - fake.refreshes().back().atMs, completionPause());
+}
+
 TEST_P(InstallFrame, CompleteInstallationGetsOnlyAPrinterWithTheShortSequence) {
   preinstallInstallation();
   ASSERT_EQ(install(), InstallResult::Completed);
