@@ -139,23 +139,25 @@ PortCheck checkOtherPort(Platform& platform, Reporter& reporter, const std::stri
 }
 
 // Complete, with no file of the package newer and a printer that uses the
-// driver: nothing for /once to do. A list that cannot be read counts as a
-// printer there, so that none is added twice.
-bool settled(const Run& run, FlowLog& flowLog) {
+// driver: nothing for /once to do. A printer list that cannot be read stops
+// the run (shown): nobody could tell whether a printer would be added twice.
+enum class Settled { Yes, No, Unknown };
+Settled settled(const Run& run, FlowLog& flowLog) {
   const InstallationSurvey survey =
       surveyInstallation(run.platform, run.reporter, run.family, run.contents);
-  if (!survey.driverListed || !survey.complete()) return false;
-  if (planUpdate(run.platform, run.reporter, run.contents, survey).any()) return false;
+  if (!survey.driverListed || !survey.complete()) return Settled::No;
+  if (planUpdate(run.platform, run.reporter, run.contents, survey).any()) return Settled::No;
   const std::optional<std::vector<std::string>> printers =
       printersUsingDriver(run.platform, run.reporter, run.contents.driver.name);
-  if (printers && printers->empty()) {
+  if (!printers) return Settled::Unknown;
+  if (printers->empty()) {
     flowLog.write("No printer uses the driver: /once adds one");
-    return false;
+    return Settled::No;
   }
   RestartSchedule schedule(run.platform.kernel, run.platform.registry, run.contents.windows9x(),
                            run.reporter.log());
   clearLeftovers(run.platform, run.reporter, run.contents, true, schedule);
-  return true;
+  return Settled::Yes;
 }
 
 std::string removalQuestion(const std::vector<std::string>& printers) {
@@ -169,7 +171,9 @@ int runRemoval(const Run& run, UserInterface& ui, const InstallOptions& options,
   const bool attended = !isUnattended(options);
   const int failure = attended ? kExitFailure : kExitInstallFailure;
   const RemovalPlan plan = planRemoval(run.platform, run.reporter, run.family, run.contents);
-  if (!plan.survey.driverListed) return flowLog.outcome("failed, nothing removed", failure);
+  if (!plan.survey.driverListed || !plan.printersListed) {
+    return flowLog.outcome("failed, nothing removed", failure);
+  }
   if (plan.nothing()) {
     flowLog.write(text::kNotInstalled);
     if (attended) ui.appMessageBox(text::kNotInstalled, kMbOk | kMbIconInformation, 0);
@@ -234,7 +238,12 @@ int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDi
   };
   if (options.uninstall) return runRemoval(run(*family), ui, options, flowLog);
   // /once keeps one complete, current installation with a printer in place.
-  if (options.once && settled(run(*family), flowLog)) {
+  const Settled onceSettled = options.once ? settled(run(*family), flowLog) : Settled::No;
+  if (onceSettled == Settled::Unknown) {
+    return flowLog.outcome("the printers cannot be listed, nothing changed",
+                           attended ? kExitFailure : kExitInstallFailure);
+  }
+  if (onceSettled == Settled::Yes) {
     flowLog.write(join({text::kAlreadyInstalled, " Nothing was changed (/once)."}));
     if (attended) ui.appMessageBox(text::kAlreadyInstalled, kMbOk | kMbIconInformation, 0);
     return flowLog.outcome("already installed", kExitSuccess);
@@ -286,11 +295,12 @@ int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDi
   if (outcome.result == InstallResult::FatalError) {
     return flowLog.outcome("failed", attended ? kExitFailure : kExitInstallFailure);
   }
-  // Not plain success: a file or the uninstall entry could not be placed;
-  // the next run completes it.
+  // Not plain success: a file, a registration or the uninstall entry could
+  // not be placed; the next run completes it.
   if (outcome.result == InstallResult::Incomplete) {
-    return flowLog.outcome("incomplete, a file or the uninstall entry could not be placed",
-                           attended ? kExitFailure : kExitInstallFailure);
+    return flowLog.outcome(
+        "incomplete, a file, a registration or the uninstall entry could not be placed",
+        attended ? kExitFailure : kExitInstallFailure);
   }
   if (outcome.updated) {
     if (attended || !outcome.restartNeeded) return flowLog.outcome("updated", kExitSuccess);

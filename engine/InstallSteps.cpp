@@ -149,25 +149,29 @@ bool copyUniversalDriverFiles(Platform& platform, Reporter& reporter, OverwriteM
   return placed;
 }
 
-void registerMonitors(Platform& platform, Reporter& reporter,
+bool registerMonitors(Platform& platform, Reporter& reporter,
                       const InstallationContents& contents) {
   reporter.reportStep(text::kInstallMonitor);
+  bool registered = true;
   for (const PlacedMonitor& monitor : contents.monitors) {
     const MonitorInfo2 info{monitor.name.c_str(), contents.environment, monitor.dllName.c_str()};
-    reporter.result(platform.spooler.addMonitor(nullptr, 2, &info),
-                    join({"AddMonitorA(", quoted(monitor.name), ", ", quoted(contents.environment),
-                          ", ", quoted(monitor.dllName), ")"}),
-                    monitor.required ? text::kAddMonitorError : nullptr,
-                    kErrorPrintMonitorAlreadyInstalled);
+    const bool added = reporter.result(
+        platform.spooler.addMonitor(nullptr, 2, &info),
+        join({"AddMonitorA(", quoted(monitor.name), ", ", quoted(contents.environment), ", ",
+              quoted(monitor.dllName), ")"}),
+        monitor.required ? text::kAddMonitorError : nullptr, kErrorPrintMonitorAlreadyInstalled);
+    // The optional companion's failure is only logged.
+    registered = (added || !monitor.required) && registered;
   }
+  return registered;
 }
 
-void registerPrintProcessor(Platform& platform, Reporter& reporter,
+bool registerPrintProcessor(Platform& platform, Reporter& reporter,
                             const InstallationContents& contents) {
-  if (contents.processorName.empty()) return;
+  if (contents.processorName.empty()) return true;
   reporter.reportStep(text::kInstallProcessor);
   const char* environment = contents.environment;
-  reporter.result(
+  return reporter.result(
       platform.spooler.addPrintProcessor(nullptr, environment, contents.processorFile.c_str(),
                                          contents.processorName.c_str()),
       join({"AddPrintProcessorA(", quoted(contents.processorName), ", ", quoted(environment), ", ",

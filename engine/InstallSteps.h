@@ -36,9 +36,10 @@ bool copyUniversalDriverFiles(Platform& platform, Reporter& reporter, OverwriteM
                               RestartSchedule& schedule, const DirectoryBuffer& driverDirectory,
                               bool helpFirst = false);
 // A monitor or processor registered by an earlier, failed run is there
-// already: no failure.
-void registerMonitors(Platform& platform, Reporter& reporter, const InstallationContents& contents);
-void registerPrintProcessor(Platform& platform, Reporter& reporter,
+// already: no failure. False when the spooler refuses a required one (shown):
+// the installation is then incomplete.
+bool registerMonitors(Platform& platform, Reporter& reporter, const InstallationContents& contents);
+bool registerPrintProcessor(Platform& platform, Reporter& reporter,
                             const InstallationContents& contents);
 bool addPrinterDriver(Platform& platform, Reporter& reporter, const InstallationContents& contents);
 // What the spooler no longer needs in the printer-driver directory.

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/DirectoryBuffer.h"
@@ -58,8 +59,10 @@ InstallResult installComponents(Platform& platform, Reporter& reporter, const Ru
                                 DirectoryBuffer& directory) {
   bool placed = stageMonitorAndProcessor(platform, reporter, contents, survey, schedule, directory);
 
-  registerMonitors(platform, reporter, contents);
-  registerPrintProcessor(platform, reporter, contents);
+  // A registration the spooler refuses leaves the installation incomplete,
+  // and the next run completes it; the rest goes on as far as it can.
+  placed = registerMonitors(platform, reporter, contents) && placed;
+  placed = registerPrintProcessor(platform, reporter, contents) && placed;
 
   reporter.reportStep(text::kCopyFiles);
   placed = copyDriverFiles(platform, reporter, contents, schedule, directory) && placed;
@@ -70,8 +73,9 @@ InstallResult installComponents(Platform& platform, Reporter& reporter, const Ru
   }
 
   reporter.reportStep(text::kInstallDriver);
-  if (!addPrinterDriver(platform, reporter, contents) && family.driverFailureIsFatal) {
-    return InstallResult::FatalError;
+  if (!addPrinterDriver(platform, reporter, contents)) {
+    if (family.driverFailureIsFatal) return InstallResult::FatalError;
+    placed = false;
   }
   return placed ? InstallResult::Completed : InstallResult::Incomplete;
 }
@@ -149,8 +153,16 @@ InstallOutcome runInstallation(Platform& platform, Reporter& reporter, const Run
   reporter.reportStep(family.checkText);
   const InstallationSurvey survey = surveyInstallation(platform, reporter, family, contents);
   if (!survey.driverListed) return outcome;
-  // What a failed run left is completed, not taken for an installation.
+  // What a failed run left is completed, not taken for an installation; it
+  // may have left printers of the driver, and one is enough.
   const bool complete = survey.complete();
+  std::vector<std::string> printers;
+  if (!complete && survey.driver) {
+    std::optional<std::vector<std::string>> listed =
+        printersUsingDriver(platform, reporter, contents.driver.name);
+    if (!listed) return outcome;
+    printers = std::move(*listed);
+  }
   clearLeftovers(platform, reporter, contents, complete, schedule);
   if (complete) {
     const UpdatePlan plan = planUpdate(platform, reporter, contents, survey);
@@ -166,12 +178,6 @@ InstallOutcome runInstallation(Platform& platform, Reporter& reporter, const Run
   if (!complete && !checkPackage(platform, reporter, contents)) return outcome;
 
   reporter.reportStep(text::kAddPrinter);
-
-  // A failed run may have left printers of the driver; one is enough.
-  std::vector<std::string> printers;
-  if (!complete && survey.driver) {
-    printers = printersUsingDriver(platform, reporter, contents.driver.name).value_or(printers);
-  }
 
   DirectoryBuffer directory;  // shared with the clean-up, which may reuse its last path
   outcome.result = InstallResult::Completed;

@@ -196,16 +196,14 @@ InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
 }
 
 std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
-                                                            const std::string& driverName,
-                                                            Dword* error) {
+                                                            const std::string& driverName) {
   Spooler& spooler = platform.spooler;
   const SpoolerList list = readSpoolerList(
       platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
         return spooler.enumPrinters(kPrinterEnumLocal, nullptr, 2, buffer, size, needed, returned);
       });
-  if (error != nullptr) *error = list.error;
   if (!list.read) {
-    reporter.quietFailure("EnumPrintersA(local, level 2)", list.error);
+    reporter.failure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, list.error);
     return std::nullopt;
   }
   std::vector<std::string> names;

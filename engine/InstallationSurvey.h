@@ -41,11 +41,11 @@ class Reporter;
 InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
                                       const FamilySettings& family,
                                       const InstallationContents& contents);
-// The printers that use the driver `driverName`; nothing when the spooler
-// cannot list them (`error` then says why, and the log).
+// The printers that use the driver `driverName`; nothing, the failure
+// shown, when the spooler cannot list them: then nobody can tell whether a
+// printer would be added twice or removed unseen, and the run stops.
 std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
-                                                            const std::string& driverName,
-                                                            Dword* error = nullptr);
+                                                            const std::string& driverName);
 // The ports the spooler lists (EnumPortsA); nothing, the failure shown,
 // when it cannot.
 std::optional<std::vector<std::string>> listPorts(Platform& platform, Reporter& reporter);

@@ -131,7 +131,7 @@ RemovalPlan planRemoval(Platform& platform, Reporter& reporter, const FamilySett
   if (!plan.survey.driverListed) return plan;
 
   const std::optional<std::vector<std::string>> printers =
-      printersUsingDriver(platform, reporter, contents.driver.name, &plan.printersError);
+      printersUsingDriver(platform, reporter, contents.driver.name);
   plan.printersListed = printers.has_value();
   if (printers) plan.printers = *printers;
 
@@ -212,7 +212,6 @@ RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
   reporter.reportStep(text::kRemovePrinters);
   bool printersGone = plan.printersListed;
   if (!plan.printersListed) {
-    reporter.failure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, plan.printersError);
     stayed.push_back("the printers, which cannot be listed");
   }
   for (const std::string& name : plan.printers) {

@@ -23,8 +23,7 @@ struct RemovalFile {
 struct RemovalPlan {
   InstallationContents contents;
   InstallationSurvey survey;
-  bool printersListed = false;
-  Dword printersError = kErrorSuccess;  // why they could not be listed
+  bool printersListed = false;  // false: the removal must not start (shown)
   std::vector<std::string> printers;
   std::vector<RemovalFile> files;  // the product's own files that are there
   bool uninstallerFolder = false;

@@ -160,7 +160,15 @@ TEST_F(Unattended, InteractiveOptionsPreselectTheDialogsTheUserStillDecides) {
 struct ExitCase {
   const char* label;
   std::vector<std::string> arguments;
-  enum Situation { Fresh, DriverPresent, FatalFailure, Unsupported, NoShutdownPrivilege } situation;
+  enum Situation {
+    Fresh,
+    DriverPresent,
+    FatalFailure,
+    Unsupported,
+    NoShutdownPrivilege,
+    PrintersUnreadable,  // the driver there, its printers not to be listed
+    HalfInstalled,       // the driver there without its monitor or entry
+  } situation;
   int exitCode;
   bool restart;
 };
@@ -184,8 +192,18 @@ TEST_P(ExitCodes, TellTheDeploymentToolWhatHappened) {
     case ExitCase::NoShutdownPrivilege:
       fake.setShutdownPrivilegeHeld(false);
       break;
+    case ExitCase::PrintersUnreadable:
+      preinstallDriver();
+      fake.failCall("EnumPrintersA", 1722, 2);  // the list, after its size
+      break;
+    case ExitCase::HalfInstalled:
+      fake.addInstalledDriver("DALVERA QLX-957", "Windows NT x86");
+      fake.failCall("EnumPrintersA", 1722, 2);  // the list, after its size
+      break;
   }
+  const std::size_t printers = fake.installedPrinterNames().size();
   EXPECT_EQ(run(c.arguments), c.exitCode);
+  if (c.exitCode == 1603) EXPECT_EQ(fake.installedPrinterNames().size(), printers);
   EXPECT_EQ(fake.restartRequested(), c.restart);
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
 }
@@ -205,6 +223,18 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"FatalQuiet", {"/quiet"}, ExitCase::FatalFailure, 1603, false},
         ExitCase{"FatalPassive", {"/passive"}, ExitCase::FatalFailure, 1603, false},
         ExitCase{"UnsupportedQuiet", {"/quiet"}, ExitCase::Unsupported, 1633, false},
+        // A printer list that cannot be read stops the run before any change.
+        ExitCase{"OncePrintersUnreadable",
+                 {"/quiet", "/once"},
+                 ExitCase::PrintersUnreadable,
+                 1603,
+                 false},
+        ExitCase{"CompletingPrintersUnreadable", {"/quiet"}, ExitCase::HalfInstalled, 1603, false},
+        ExitCase{"RemovalPrintersUnreadable",
+                 {"/quiet", "/uninstall"},
+                 ExitCase::PrintersUnreadable,
+                 1603,
+                 false},
         ExitCase{"UnsupportedPassive", {"/passive"}, ExitCase::Unsupported, 1633, false},
         // Interactive runs keep their codes; the answer is given beforehand.
         ExitCase{"InteractiveForced", {"/forcerestart"}, ExitCase::Fresh, 0, true}),
@@ -226,15 +256,24 @@ TEST_F(Unattended, InteractiveCodesStayAsTheyWere) {
   EXPECT_EQ(machine.messageBoxes().at(0).text, "This version of Windows is not supported.");
 }
 
-TEST_F(Unattended, AnErrorThatWouldBeABoxGoesToTheLogAndTheRunGoesOn) {
+// A monitor the spooler refuses: the box goes to the log, the run goes on as
+// far as it can, and ends as the half installation it is; the next run
+// completes it without a second printer.
+TEST_F(Unattended, ARefusedMonitorIsAFailureThatTheNextRunCompletes) {
   fake.setVersion(2, 5, 2);
   fake.failCall("AddMonitorA", 1722);
-  EXPECT_EQ(run({"/passive", std::string("/log:") + kLogPath}), 3010);
+  EXPECT_EQ(run({"/passive", std::string("/log:") + kLogPath}), 1603);
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
   expectInOrder(
       {"AddMonitorA(\"DALVERA Language Monitor QLX957\", \"Windows NT x86\", "
        "\"QLMON957.DLL\"): failed, error 1722: The RPC server is unavailable.",
-       "Status: Install print processor... [44%]"});
+       "Status: Install print processor... [44%]",
+       "Result: incomplete, a file, a registration or the uninstall entry could not be placed, "
+       "exit code 1603"});
+  fake.clearFaults();
+  EXPECT_EQ(run({"/quiet"}), 3010);
+  EXPECT_THAT(fake.installedMonitorNames(), Contains("DALVERA Language Monitor QLX957"));
+  EXPECT_EQ(fake.installedPrinterNames().size(), 1u);
 }
 
 TEST_F(Unattended, FreshInstallationLog) {

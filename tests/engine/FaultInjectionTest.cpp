@@ -84,10 +84,13 @@ std::optional<Reported> reportedFailure(Family family, const fake::Call& call, i
   if (packageCheck(call)) return Reported{"The driver package is incomplete", Effect::Fatal};
   if (name == "OpenPrinterA") return Reported{"OpenPrinter Error", Effect::Fatal};
   if (name == "AddPrinterA") return Reported{"AddPrinter Error", Effect::Fatal};
-  if (name == "AddMonitorA" && occurrence == 1) return Reported{"AddMonitor", Effect::Shown};
-  if (name == "AddPrintProcessorA") return Reported{"AddProcess", Effect::Shown};
-  if (name == "AddPrinterDriverA")
-    return Reported{"AddPrinterDriver", family == Family::Win2000 ? Effect::Shown : Effect::Fatal};
+  // A refused registration leaves the installation incomplete.
+  if (name == "AddMonitorA" && occurrence == 1) return Reported{"AddMonitor", Effect::Incomplete};
+  if (name == "AddPrintProcessorA") return Reported{"AddProcess", Effect::Incomplete};
+  if (name == "AddPrinterDriverA") {
+    return Reported{"AddPrinterDriver",
+                    family == Family::Win2000 ? Effect::Incomplete : Effect::Fatal};
+  }
   // What the copies need: shown, and the installation ends incomplete. A
   // copy is written beside its target, then renamed into place. (The first
   // directory queries only look for what an interrupted run left.)

@@ -95,7 +95,7 @@ TEST_F(Win2000Family, FailedDriverInstallationIsShownAndThePrinterCreationStillT
   EXPECT_EQ(callsNamed("AddPrinterA").size(), 1u);
 }
 
-TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndTheInstallationGoesOn) {
+TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndLeaveTheInstallationIncomplete) {
   // The processor is there, so that the printer can still be made.
   fake.addFile(processorDirectory() + "\\QLPRO957.DLL");
   fake.addPrintProcessor(nullptr, "Windows NT x86", "QLPRO957.DLL",
@@ -103,7 +103,7 @@ TEST_F(Win2000Family, MonitorAndProcessorFailuresAreShownAndTheInstallationGoesO
   fake.clearCalls();
   fake.failCall("AddMonitorA", 1722);
   fake.failCall("AddPrintProcessorA", 1722);
-  EXPECT_EQ(install(), InstallResult::Completed);
+  EXPECT_EQ(install(), InstallResult::Incomplete);
   EXPECT_EQ(messageTexts().size(), 3u);  // two error boxes, then the restart question
   EXPECT_EQ(messageTexts()[0].rfind("AddMonitor Error Code: 1722\n\n", 0), 0u);
   EXPECT_EQ(messageTexts()[1].rfind("AddProcess Error Code: 1722\n\n", 0), 0u);
