@@ -43,6 +43,7 @@ std::string FileStamp::text() const {
 bool packageIsNewer(const FileStamp& installed, const FileStamp& package) {
   if (!package.present || !installed.present) return false;
   if (installed.version && package.version) return *package.version > *installed.version;
+  if (installed.version || package.version) return package.version.has_value();
   return installed.lastWrite && package.lastWrite && *package.lastWrite > *installed.lastWrite;
 }
 

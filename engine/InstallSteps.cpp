@@ -19,7 +19,7 @@ namespace qlx {
 namespace {
 
 // Whether the spooler holds the library `name` loaded: a monitor or processor
-// of the installation that a failed run has registered already.
+// of the installation that an earlier run has registered already.
 bool libraryInUse(const InstallationContents& contents, const InstallationSurvey& survey,
                   const std::string& name) {
   if (!contents.processorName.empty() && sameName(name, contents.processorFile)) {
@@ -67,30 +67,46 @@ Placement placeShown(Platform& platform, Reporter& reporter, RestartSchedule& sc
   return placement;
 }
 
+Placement placeUnlessNewer(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
+                           const std::string& source, const std::string& target) {
+  const FileStamp installed = fileStamp(platform, target);
+  if (installed.present) {
+    const FileStamp package = fileStamp(platform, source);
+    // The rule the other way round: the installed copy is the newer one.
+    if (packageIsNewer(package, installed)) {
+      return placeShown(platform, reporter, schedule, source, target, true,
+                        join({"installed ", installed.text(), ", package ", package.text(),
+                              ": the installed file is newer"}));
+    }
+  }
+  return placeShown(platform, reporter, schedule, source, target);
+}
+
 bool stageMonitorAndProcessor(Platform& platform, Reporter& reporter,
                               const InstallationContents& contents,
                               const InstallationSurvey& survey, RestartSchedule& schedule,
                               DirectoryBuffer& directory) {
   bool placed = true;
-  const auto place = [&](const std::string& name) {
-    const std::string source = contents.sourceFolder + name;
-    if (!directory.valid) {
-      reporter.line(join({"Copy ", source, ": skipped, no target directory"}));
-      placed = false;
-      return;
-    }
-    const std::string target = directory.path(name);
-    if (libraryInUse(contents, survey, name) && isFile(platform.kernel, target) &&
-        !packageIsNewer(fileStamp(platform, target), fileStamp(platform, source))) {
-      reporter.line(join({"Copy ", source, ": kept ", target, ", which the spooler uses"}));
-      return;
-    }
-    placed = !placeShown(platform, reporter, schedule, source, target).failed() && placed;
-  };
   for (Place where : {Place::SystemDirectory, Place::PrintProcessorDirectory}) {
     if (where == Place::PrintProcessorDirectory && contents.processorName.empty()) break;
     placed = queryCopyTarget(platform, reporter, where, directory) && placed;
-    for (const std::string& name : contents.namesIn(where)) place(name);
+    for (const std::string& name : contents.namesIn(where)) {
+      const std::string source = contents.sourceFolder + name;
+      if (!directory.valid) {
+        reporter.line(join({"Copy ", source, ": skipped, no target directory"}));
+        placed = false;
+        continue;
+      }
+      const std::string target = directory.path(name);
+      // One the spooler holds stays unless the package's is newer: replacing
+      // it would wait for a restart.
+      if (libraryInUse(contents, survey, name) && isFile(platform.kernel, target) &&
+          !packageIsNewer(fileStamp(platform, target), fileStamp(platform, source))) {
+        reporter.line(join({"Copy ", source, ": kept ", target, ", which the spooler uses"}));
+        continue;
+      }
+      placed = !placeUnlessNewer(platform, reporter, schedule, source, target).failed() && placed;
+    }
   }
   return placed;
 }
@@ -105,9 +121,9 @@ bool copyDriverFiles(Platform& platform, Reporter& reporter, const InstallationC
       reporter.line(join({"Copy ", source, ": skipped, no target directory"}));
       continue;
     }
-    placed =
-        !placeShown(platform, reporter, schedule, source, directory.path(file.name)).failed() &&
-        placed;
+    placed = !placeUnlessNewer(platform, reporter, schedule, source, directory.path(file.name))
+                  .failed() &&
+             placed;
   }
   return placed;
 }

@@ -20,8 +20,8 @@ class RestartSchedule;
 // directory asked for, which the clean-up may reuse.
 
 // The monitors to the system directory, the print processor to its own,
-// where the spooler loads them; a library the spooler holds for an earlier
-// run's registration stays unless the package's copy is newer.
+// where the spooler loads them; a copy there newer than the package's
+// stays, and so does one the spooler holds unless the package's is newer.
 bool stageMonitorAndProcessor(Platform& platform, Reporter& reporter,
                               const InstallationContents& contents,
                               const InstallationSurvey& survey, RestartSchedule& schedule,
@@ -45,6 +45,10 @@ bool addPrinterDriver(Platform& platform, Reporter& reporter, const Installation
 // What the spooler no longer needs in the printer-driver directory.
 void cleanUpStaging(Platform& platform, Reporter& reporter, const InstallationContents& contents,
                     const DirectoryBuffer& directory);
+// One file to its target, unless the copy there is newer than the
+// package's by the rule of packageIsNewer; a failure is shown.
+Placement placeUnlessNewer(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
+                           const std::string& source, const std::string& target);
 // One file to its target; a failure is shown.
 Placement placeShown(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
                      const std::string& source, const std::string& target,

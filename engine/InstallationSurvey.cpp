@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/DirectoryBuffer.h"
@@ -45,6 +46,11 @@ bool listHolds(const SpoolerList& list, const std::string& name) {
   return false;
 }
 
+bool isReleaseName(std::string_view name) {
+  const std::string_view prefix = uninstall::kDisplayNamePrefix;
+  return name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix;
+}
+
 // The entry counts only with the values the uninstaller is found by: a run
 // that could not write them has not finished.
 bool uninstallEntryComplete(Registry& registry, bool& keyThere) {
@@ -67,8 +73,7 @@ bool uninstallEntryComplete(Registry& registry, bool& keyThere) {
     }
     return value;
   };
-  const bool complete =
-      read("DisplayName") == uninstall::kDisplayName && !read("UninstallString").empty();
+  const bool complete = isReleaseName(read("DisplayName")) && !read("UninstallString").empty();
   registry.regCloseKey(key);
   return complete;
 }

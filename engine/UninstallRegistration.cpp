@@ -139,8 +139,8 @@ bool placeUninstallerFiles(Platform& platform, Reporter& reporter, RestartSchedu
       const ComparedFile* compared = plan->find(file, Place::UninstallerFolder);
       if (compared == nullptr || !compared->packageNewer) continue;
     }
-    placed =
-        !placeShown(platform, reporter, schedule, file, folder + "\\" + file).failed() && placed;
+    placed = !placeUnlessNewer(platform, reporter, schedule, file, folder + "\\" + file).failed() &&
+             placed;
   }
   return placed;
 }

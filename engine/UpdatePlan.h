@@ -19,8 +19,13 @@ struct FileStamp {
   std::string text() const;
 };
 
-// The package's copy is newer: by version where both carry one, else by
-// last-write time. Without both copies there is nothing to compare.
+// The one rule for every file placed outside the user's overwrite policy,
+// in the installation and the update alike: where both copies carry a
+// version, the higher wins; where only the installed one does, it stays;
+// where only the package's does, it wins; where neither does, the later
+// last-write time wins. Swapped, it tells whether the installed copy is the
+// newer one, which a placement keeps. Without both copies there is nothing
+// to compare.
 bool packageIsNewer(const FileStamp& installed, const FileStamp& package);
 
 // One file of the installation, its package copy against the installed one.

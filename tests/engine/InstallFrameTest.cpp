@@ -84,6 +84,21 @@ TEST_P(InstallFrame, CompleteInstallationGetsOnlyAPrinterWithTheShortSequence) {
   EXPECT_THAT(fake.messageBoxes(), IsEmpty());
 }
 
+// Another release's entry ("... 3.1.0E") is this installation's entry: the
+// run finds the installation complete and adds a printer, nothing else.
+TEST_P(InstallFrame, AnEarlierReleasesEntryCountsAsTheInstallationsOwn) {
+  preinstallInstallation();
+  const std::string older = "DALVERA QLX-957 POS Windows Driver 3.1.0E";
+  fake.addRegistryKey(
+      kUninstallKey,
+      {{"DisplayName", {kRegSz, std::vector<std::uint8_t>(older.begin(), older.end())}},
+       {"UninstallString", {kRegSz, {'x', 0}}}});
+  fake.clearCalls();
+  ASSERT_EQ(install(), InstallResult::Completed);
+  EXPECT_THAT(callsNamed("AddPrinterDriverA"), IsEmpty());
+  EXPECT_THAT(fake.installedPrinterNames(), ElementsAre("DALVERA QLX-957"));
+}
+
 TEST_P(InstallFrame, DriverCheckEnumeratesTwiceAtTheFamilysLevel) {
   install();
   const std::string level = GetParam() == Family::Win2000 ? "4" : "3";

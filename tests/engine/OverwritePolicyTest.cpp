@@ -126,3 +126,74 @@ TEST_F(InstallerTest, ComparisonTakesTheInstalledFileFirst) {
 
 }  // namespace
 }  // namespace qlx::testing_support
+
+namespace qlx::testing_support {
+namespace {
+
+// Outside the user's policy, one rule for every kind of file placed: both
+// versioned, the higher wins; only the installed one versioned, it stays;
+// neither, the later date wins.
+struct RuleCase {
+  const char* label;
+  Family family;
+  const char* installedPath;  // where the installation places the file
+  const char* packagePath;
+  std::optional<Dword> installedVersion, packageVersion;  // high words
+  std::int64_t installedHoursLater;                       // than the package's copy
+  bool replaced;
+  const char* endsAt = nullptr;  // where the copy that counts ends up, if elsewhere
+};
+
+class OneRule : public InstallerTest, public ::testing::WithParamInterface<RuleCase> {};
+
+TEST_P(OneRule, NothingOlderReplacesSomethingNewer) {
+  const RuleCase& c = GetParam();
+  prepare(c.family);
+  const auto file = [](const char* contents, std::optional<Dword> version, std::int64_t hours) {
+    fake::FakeFile made{contents};
+    if (version) made.version = versionOf(*version, 0);
+    made.lastWrite = static_cast<std::uint64_t>(static_cast<std::int64_t>(kPackageTime) +
+                                                hours * static_cast<std::int64_t>(kHour));
+    return made;
+  };
+  fake.addFile(c.packagePath, file("package", c.packageVersion, 0));
+  fake.addFile(c.installedPath, file("installed", c.installedVersion, c.installedHoursLater));
+  fake.clearCalls();
+  install();
+  const fake::FakeFile* placed = fake.file(c.endsAt != nullptr ? c.endsAt : c.installedPath);
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(placed->contents, c.replaced ? "package" : "installed");
+}
+
+constexpr char kDmcolor[] = "C:\\WINDOWS\\SYSTEM\\dmcolor.dll";
+constexpr char kDmcolorPackage[] = "C:\\SETUP\\driver9x\\dmcolor.dll";
+constexpr char kMonitor[] = "C:\\WINDOWS\\system32\\QLMON957.DLL";
+constexpr char kMonitorPackage[] = "C:\\SETUP\\driverNT\\QLMON957.DLL";
+constexpr char kUninstaller[] = "C:\\WINDOWS\\QLX-957\\Uninstall_2k.dll";
+constexpr char kUninstallerPackage[] = "C:\\SETUP\\Uninstall_2k.dll";
+constexpr char kStaged[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\UNIDRV.DLL";
+constexpr char kStagedPackage[] = "C:\\SETUP\\driver2k\\UNIDRV.DLL";
+
+INSTANTIATE_TEST_SUITE_P(
+    PlacedFiles, OneRule,
+    ::testing::Values(RuleCase{"SharedNewerVersionKept", Family::Win9x, kDmcolor, kDmcolorPackage,
+                               0x0004005A, 0x00010000, -1, false},
+                      RuleCase{"SharedVersionedAgainstNoneKept", Family::Win9x, kDmcolor,
+                               kDmcolorPackage, 0x0004005A, std::nullopt, -1, false},
+                      RuleCase{"SharedOlderVersionReplaced", Family::Win9x, kDmcolor,
+                               kDmcolorPackage, 0x00010000, 0x00020000, 1, true},
+                      RuleCase{"MonitorUnregisteredNewerKept", Family::WinNt, kMonitor,
+                               kMonitorPackage, 0x00040000, 0x00030000, 0, false},
+                      RuleCase{"MonitorWithoutVersionOlderReplaced", Family::WinNt, kMonitor,
+                               kMonitorPackage, std::nullopt, std::nullopt, -1, true},
+                      RuleCase{"UninstallerLaterDateKept", Family::WinNt, kUninstaller,
+                               kUninstallerPackage, std::nullopt, std::nullopt, 1, false},
+                      RuleCase{"UninstallerSameDateReplaced", Family::WinNt, kUninstaller,
+                               kUninstallerPackage, std::nullopt, std::nullopt, 0, true},
+                      RuleCase{"StagedNewerVersionKeptForTheSpooler", Family::Win2000, kStaged,
+                               kStagedPackage, 0x00060000, 0x00050000, 0, false,
+                               "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\UNIDRV.DLL"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace qlx::testing_support

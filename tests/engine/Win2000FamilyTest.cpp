@@ -76,13 +76,15 @@ TEST_F(Win2000Family, CleanUpDeletesTheStagedNamesInOrder) {
   EXPECT_TRUE(fake.fileExists(std::string(kDrivers) + "\\3\\QLX957E.GPD"));
 }
 
-TEST_F(Win2000Family, ExistingNewerTargetsAreReplaced) {
+// Nothing older replaces something newer: a versioned library stays against
+// the package's copy without a version.
+TEST_F(Win2000Family, ExistingNewerTargetsAreKept) {
   fake::FakeFile newer{"installed"};
   newer.version =
       VsFixedFileInfo{kVsFixedFileInfoSignature, 0, 0x00090000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   fake.addFile("C:\\WINDOWS\\system32\\QLMON957.DLL", newer);
   install();
-  EXPECT_EQ(fake.file("C:\\WINDOWS\\system32\\QLMON957.DLL")->contents, "package QLMON957.DLL");
+  EXPECT_EQ(fake.file("C:\\WINDOWS\\system32\\QLMON957.DLL")->contents, "installed");
 }
 
 TEST_F(Win2000Family, FailedDriverInstallationIsShownAndThePrinterCreationStillTried) {
