@@ -107,20 +107,21 @@ bool findDriver(Platform& platform, Reporter& reporter, Dword level, const std::
     // The fields read stand alike in both records.
     const DriverInfo3 driver =
         level == 4 ? asDriverInfo3(list.entry<DriverInfo4>(i)) : list.entry<DriverInfo3>(i);
-    if (!listedAs(driver.pName, driverName)) continue;
-    reporter.line(join({"Driver ", quoted(driverName), " is installed"}));
-    survey.driver = true;
+    const bool ours = listedAs(driver.pName, driverName);
+    if (ours && !survey.driver)
+      reporter.line(join({"Driver ", quoted(driverName), " is installed"}));
+    survey.driver = survey.driver || ours;
+    std::vector<std::string>& files = ours ? survey.driverFiles : survey.otherDriversFiles;
     for (const char* file :
          {driver.pDriverPath, driver.pDataFile, driver.pConfigFile, driver.pHelpFile}) {
-      if (std::string path = list.text(file); !path.empty()) survey.driverFiles.push_back(path);
+      if (std::string path = list.text(file); !path.empty()) files.push_back(path);
     }
-    for (std::string& path : list.names(driver.pDependentFiles)) {
-      survey.driverFiles.push_back(std::move(path));
-    }
-    return true;
+    for (std::string& path : list.names(driver.pDependentFiles)) files.push_back(std::move(path));
   }
-  reporter.line(join({"Driver ", quoted(driverName), " is not installed (", std::to_string(entries),
-                      " drivers listed)"}));
+  if (!survey.driver) {
+    reporter.line(join({"Driver ", quoted(driverName), " is not installed (",
+                        std::to_string(entries), " drivers listed)"}));
+  }
   return true;
 }
 
@@ -188,6 +189,33 @@ void surveyComponents(Platform& platform, Reporter& reporter, const Installation
                       ", uninstaller files ", there(survey.uninstallerFiles)}));
 }
 
+// The local printers that `wanted` picks; a list that cannot be read is shown
+// (`shown`) or only logged.
+template <typename Wanted>
+std::optional<std::vector<std::string>> printersWhere(Platform& platform, Reporter& reporter,
+                                                      bool shown, const Wanted& wanted) {
+  Spooler& spooler = platform.spooler;
+  const SpoolerList list = readSpoolerList(
+      platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
+        return spooler.enumPrinters(kPrinterEnumLocal, nullptr, 2, buffer, size, needed, returned);
+      });
+  if (!list.read) {
+    if (shown) {
+      reporter.failure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, list.error);
+    } else {
+      reporter.quietFailure("EnumPrintersA(local, level 2)", list.error);
+    }
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < list.entries<PrinterInfo2>(); ++i) {
+    const PrinterInfo2 printer = list.entry<PrinterInfo2>(i);
+    if (printer.pPrinterName != nullptr && wanted(printer))
+      names.emplace_back(printer.pPrinterName);
+  }
+  return names;
+}
+
 }  // namespace
 
 InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
@@ -202,23 +230,17 @@ InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
 
 std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
                                                             const std::string& driverName) {
-  Spooler& spooler = platform.spooler;
-  const SpoolerList list = readSpoolerList(
-      platform.kernel, [&](std::uint8_t* buffer, Dword size, Dword* needed, Dword* returned) {
-        return spooler.enumPrinters(kPrinterEnumLocal, nullptr, 2, buffer, size, needed, returned);
-      });
-  if (!list.read) {
-    reporter.failure("EnumPrintersA(local, level 2)", text::kEnumPrintersError, list.error);
-    return std::nullopt;
-  }
-  std::vector<std::string> names;
-  for (std::size_t i = 0; i < list.entries<PrinterInfo2>(); ++i) {
-    const PrinterInfo2 printer = list.entry<PrinterInfo2>(i);
-    if (printer.pPrinterName != nullptr && listedAs(printer.pDriverName, driverName)) {
-      names.emplace_back(printer.pPrinterName);
-    }
-  }
-  return names;
+  return printersWhere(platform, reporter, true, [&](const PrinterInfo2& printer) {
+    return listedAs(printer.pDriverName, driverName);
+  });
+}
+
+std::optional<std::vector<std::string>> printersUsingProcessor(Platform& platform,
+                                                               Reporter& reporter,
+                                                               const std::string& processorName) {
+  return printersWhere(platform, reporter, false, [&](const PrinterInfo2& printer) {
+    return listedAs(printer.pPrintProcessor, processorName);
+  });
 }
 
 std::optional<std::vector<std::string>> listPorts(Platform& platform, Reporter& reporter) {

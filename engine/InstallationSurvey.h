@@ -18,6 +18,8 @@ struct InstallationSurvey {
   bool driver = false;
   // The installed driver's files, as the spooler lists them (full paths).
   std::vector<std::string> driverFiles;
+  // Those every other driver lists: a removal leaves them.
+  std::vector<std::string> otherDriversFiles;
   bool monitors = false;                        // every required language monitor is registered
   std::vector<std::string> registeredMonitors;  // those of the installation that are
   bool processor = false;                       // registered, or the model has none
@@ -46,6 +48,11 @@ InstallationSurvey surveyInstallation(Platform& platform, Reporter& reporter,
 // printer would be added twice or removed unseen, and the run stops.
 std::optional<std::vector<std::string>> printersUsingDriver(Platform& platform, Reporter& reporter,
                                                             const std::string& driverName);
+// The printers whose print processor is `processorName`, whatever their
+// driver; nothing (logged) when they cannot be listed.
+std::optional<std::vector<std::string>> printersUsingProcessor(Platform& platform,
+                                                               Reporter& reporter,
+                                                               const std::string& processorName);
 // The ports the spooler lists (EnumPortsA); nothing, the failure shown,
 // when it cannot.
 std::optional<std::vector<std::string>> listPorts(Platform& platform, Reporter& reporter);

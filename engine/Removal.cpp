@@ -134,6 +134,18 @@ RemovalPlan planRemoval(Platform& platform, Reporter& reporter, const FamilySett
       printersUsingDriver(platform, reporter, contents.driver.name);
   plan.printersListed = printers.has_value();
   if (printers) plan.printers = *printers;
+  if (plan.survey.processorRegistered) {
+    const std::optional<std::vector<std::string>> users =
+        printersUsingProcessor(platform, reporter, contents.processorName);
+    // A list that cannot be read keeps the print processor: it may be in use.
+    if (!users) plan.otherProcessorUsers.push_back("the printers cannot be listed");
+    for (const std::string& name : users.value_or(std::vector<std::string>{})) {
+      if (std::none_of(plan.printers.begin(), plan.printers.end(),
+                       [&](const std::string& ours) { return sameName(ours, name); })) {
+        plan.otherProcessorUsers.push_back(join({"the printer ", quoted(name), " uses it"}));
+      }
+    }
+  }
 
   // The product's own files wherever an installation put them: the
   // directories it copied to, and the folder the spooler keeps the driver
@@ -176,11 +188,21 @@ RemovalPlan planRemoval(Platform& platform, Reporter& reporter, const FamilySett
       candidates.push_back({candidates[i].path + suffix, candidates[i].place});
     }
   }
+  const auto listedIn = [&](const std::vector<std::string>& paths, const std::string& path) {
+    return std::any_of(paths.begin(), paths.end(),
+                       [&](const std::string& listed) { return sameName(listed, path); });
+  };
   for (const RemovalFile& candidate : candidates) {
     const bool listed =
         std::any_of(plan.files.begin(), plan.files.end(),
                     [&](const RemovalFile& f) { return sameName(f.path, candidate.path); });
-    if (!listed && isFile(kernel, candidate.path)) plan.files.push_back(candidate);
+    if (listed || !isFile(kernel, candidate.path)) continue;
+    // Another driver's file stays, whoever placed it.
+    if (listedIn(plan.survey.otherDriversFiles, candidate.path)) {
+      reporter.line(join({"Keep ", candidate.path, ": another driver lists it"}));
+      continue;
+    }
+    plan.files.push_back(candidate);
   }
 
   plan.uninstallerFolder = queryDirectory(platform, Place::UninstallerFolder, directory) &&
@@ -236,14 +258,17 @@ RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
   if (!contents.processorName.empty()) {
     reporter.reportStep(text::kRemoveProcessor);
     const std::string call = join({"DeletePrintProcessorA(", quoted(processorName), ")"});
-    if (plan.survey.processorRegistered && printersGone) {
+    if (plan.survey.processorRegistered && !plan.otherProcessorUsers.empty()) {
+      // Not the product's alone any more: it stays, and that is no failure.
+      reporter.line(join({"Keep ", quoted(processorName), ": ", plan.otherProcessorUsers.front()}));
+    } else if (plan.survey.processorRegistered && printersGone) {
       processorGone =
           reporter.result(spooler.deletePrintProcessor(nullptr, environment, processorName.c_str()),
                           call, text::kDeleteProcessorError, kErrorUnknownPrintProcessor);
     } else if (plan.survey.processorRegistered) {
       notTried(call, "a printer that stays uses the print processor");
     }
-    if (!processorGone) stayed.push_back("the print processor");
+    if (!processorGone && plan.otherProcessorUsers.empty()) stayed.push_back("the print processor");
   }
 
   reporter.reportStep(text::kRemoveMonitor);

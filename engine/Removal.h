@@ -26,6 +26,9 @@ struct RemovalPlan {
   bool printersListed = false;  // false: the removal must not start (shown)
   std::vector<std::string> printers;
   std::vector<RemovalFile> files;  // the product's own files that are there
+  // Why the print processor stays for others: printers of other drivers
+  // that use it, or a printer list that cannot be read.
+  std::vector<std::string> otherProcessorUsers;
   bool uninstallerFolder = false;
 
   bool nothing() const {

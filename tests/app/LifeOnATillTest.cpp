@@ -345,6 +345,37 @@ TEST_P(LifeOnATill, ARemovalThatFailsKeepsWhatDependsOnWhatStays) {
   }
 }
 
+// What another driver or printer uses stays through a removal, which is
+// complete all the same: a file another driver lists, the print processor a
+// printer of another driver uses, and Windows 9x's shared USB monitor.
+TEST_P(LifeOnATill, ARemovalLeavesWhatOthersUse) {
+  const bool win9x = GetParam() == Family::Win9x;
+  ASSERT_EQ(run({"/quiet"}), 3010);
+  till().fake.restartWindows();
+  const std::string shared = win9x ? till().driverDirectory() + "\\vantrix.dll"
+                                   : till().driverDirectory() + "\\3\\QLUI957.DLL";
+  DriverInfo3 other{};
+  other.pName = "Another POS printer";
+  other.pEnvironment = till().environment();
+  other.pDependentFiles = "";
+  other.pConfigFile = shared.c_str();
+  till().fake.addInstalledDriver(other);
+  till().fake.addInstalledPrinter("Kitchen", "Another POS printer", "COM3:", 0,
+                                  "DALVERA PRINT PROCESSOR QLX957");
+  const int status = run({"/uninstall", "/quiet"});
+  EXPECT_TRUE(status == 0 || status == 3010) << status;
+  till().fake.restartWindows();
+  EXPECT_THAT(till().fake.installedDriverNames(), ElementsAre("Another POS printer"));
+  EXPECT_TRUE(till().fake.fileExists(shared));
+  EXPECT_THAT(till().fake.installedProcessorNames(), Contains("DALVERA PRINT PROCESSOR QLX957"));
+  EXPECT_TRUE(till().fake.fileExists(till().processorDirectory() + "\\QLPRO957.DLL"));
+  EXPECT_FALSE(till().fake.registryKeyExists(kUninstallKey));
+  if (win9x) {
+    EXPECT_THAT(till().fake.installedMonitorNames(), Contains("usbmon.dll"));
+    EXPECT_TRUE(till().fake.fileExists(till().systemDirectory() + "\\usbmon.dll"));
+  }
+}
+
 TEST_P(LifeOnATill, ADeleteFunctionThisWindowsLacksIsNamedAndTheRestGoes) {
   ASSERT_EQ(run({"/quiet"}), 3010);
   till().fake.failCall("DeleteMonitorA", kErrorProcNotFound);

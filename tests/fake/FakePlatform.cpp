@@ -160,8 +160,9 @@ void FakePlatform::addInstalledDriver(const DriverInfo3& info) {
 }
 
 void FakePlatform::addInstalledPrinter(const std::string& name, const std::string& driver,
-                                       const std::string& port, Dword queuedJobs) {
-  state_->spooler.printers.push_back(PrinterEntry{name, driver, port, "WinPrint", queuedJobs});
+                                       const std::string& port, Dword queuedJobs,
+                                       const std::string& processor) {
+  state_->spooler.printers.push_back(PrinterEntry{name, driver, port, processor, queuedJobs});
 }
 
 void FakePlatform::addInstalledMonitor(const std::string& name, const std::string& dll) {

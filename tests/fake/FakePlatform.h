@@ -194,7 +194,8 @@ class FakePlatform : public Kernel,
   void addInstalledDriver(const DriverInfo3& driver);
   void addInstalledPrinter(const std::string& name,
                            const std::string& driver = "Generic / Text Only",
-                           const std::string& port = "LPT1:", Dword queuedJobs = 0);
+                           const std::string& port = "LPT1:", Dword queuedJobs = 0,
+                           const std::string& processor = "WinPrint");
   // With `dll`, the library exists in the system directory, loaded.
   void addInstalledMonitor(const std::string& name, const std::string& dll = "");
   void addPort(const std::string& name);
