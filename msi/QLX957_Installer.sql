@@ -1,14 +1,11 @@
 -- What wixl writes differently from QLX957_Installer.wxs, set in the built
 -- package by scripts/build-msi.sh (msibuild, one statement a line; lines
 -- starting with "--" are comments).
---
--- The ownership record goes in only where QlxInstall installs the driver
--- (no driver there), or where the package replaced had installed it.
-UPDATE `Component` SET `Condition` = 'NOT QLXDRIVERENTRY OR QLXOWNSDRIVER' WHERE `Component` = 'QlxDriverOwner'
+
 -- A rollback action: a DLL in the Binary table (1) + Continue (64) + InScript
 -- (1024) + Rollback (256) + NoImpersonate (2048).
 UPDATE `CustomAction` SET `Type` = 3393 WHERE `Action` = 'QlxInstallRollback'
 -- With a user interface, AppSearch runs before the installation's server
 -- side takes over, which keeps only secure properties (wixl has no Secure
 -- attribute; the first two are its own).
-UPDATE `Property` SET `Value` = 'QLXOLDERPACKAGE;QLXNEWERPACKAGE;QLXDRIVERENTRY;QLXOWNSDRIVER' WHERE `Property` = 'SecureCustomProperties'
+UPDATE `Property` SET `Value` = 'QLXOLDERPACKAGE;QLXNEWERPACKAGE;QLXOWNSDRIVER' WHERE `Property` = 'SecureCustomProperties'

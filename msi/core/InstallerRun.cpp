@@ -60,7 +60,11 @@ bool describeRun(Stage stage, std::string_view installDir, std::string_view log,
   run.commandLine.clear();
   if (!pathIn(installDir, kProgramName, run.program)) return false;
   appendQuoted(run.commandLine, "", run.program.view());
-  run.commandLine.append(stage == Stage::Install ? " /quiet /norestart" : " /uninstall /quiet");
+  // /once: the package makes the driver complete and current, and adds a
+  // printer only where the driver has none, whether it installs, upgrades
+  // or repairs.
+  run.commandLine.append(stage == Stage::Install ? " /quiet /norestart /once"
+                                                 : " /uninstall /quiet");
   if (!log.empty()) {
     run.commandLine.append(" ");
     appendQuoted(run.commandLine, "/log:", log);

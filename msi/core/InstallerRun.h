@@ -21,6 +21,10 @@ inline constexpr std::string_view kRestartNoteName = "QLX957_Installer.restart";
 // Windows Installer tells the older package through UPGRADINGPRODUCTCODE,
 // Wine's msiexec does not.
 inline constexpr std::string_view kReplacingNoteName = "QLX957_Installer.replacing";
+// Left in the temp folder by the installing action where the spooler
+// listed no driver before its run: the rollback then takes away what that
+// run installed, and only then. Cleared once the installation is done.
+inline constexpr std::string_view kFreshNoteName = "QLX957_Installer.fresh";
 
 // Where the package's properties put the program, its log and the notes.
 // The immediate actions read the properties themselves; the deferred ones

@@ -10,6 +10,7 @@
 #include "msi/core/ExitMapping.h"
 #include "msi/core/InstallerRun.h"
 #include "msi/core/LogLines.h"
+#include "msi/win32/DriverOwnership.h"
 #include "msi/win32/LogFile.h"
 #include "msi/win32/MsiSession.h"
 #include "msi/win32/NoteFile.h"
@@ -116,12 +117,17 @@ UINT runInstaller(const MsiSession& session, Stage stage, const PackagePropertie
   return outcome.result;
 }
 
-// The note a newer package leaves in the package's folder while its
-// RemoveExistingProducts removes this package.
-bool replacingNote(const MsiSession& session, std::string_view installDir) {
-  if (pathIn(installDir, kReplacingNoteName, gNote)) return true;
-  session.log(kPrefix, "a path is too long: ", installDir);
+// A note in a folder: the package's, where a newer package leaves one while
+// its RemoveExistingProducts removes this package; or the temp folder, where
+// the installing action leaves one for the rollback (which may run after the
+// package's own files are gone).
+bool packageNote(const MsiSession& session, std::string_view folder, std::string_view name) {
+  if (pathIn(folder, name, gNote)) return true;
+  session.log(kPrefix, "a path is too long: ", folder);
   return false;
+}
+bool replacingNote(const MsiSession& session, std::string_view installDir) {
+  return packageNote(session, installDir, kReplacingNoteName);
 }
 
 }  // namespace
@@ -129,23 +135,68 @@ bool replacingNote(const MsiSession& session, std::string_view installDir) {
 
 using namespace qlx::msi;
 
-// Deferred, after InstallFiles: installs the driver, or updates the older
-// package's in place.
+// Deferred, after InstallFiles: installs the driver where the spooler lists
+// none, or completes and updates the one this package (or the older package
+// it replaces) installed. A driver that was there before the package stays
+// as it is, with its printers, and never becomes the package's.
 extern "C" UINT __stdcall QlxInstall(MSIHANDLE install) {
   const MsiSession session(install);
   PackageProperties properties;
   if (!readActionData(session, properties)) return kActionFailure;
   clearRestartNotes(properties);
-  return runInstaller(session, Stage::Install, properties, Restart::Note);
+  // gNote names the rollback's note from here until it is left.
+  if (!packageNote(session, properties.tempFolder, kFreshNoteName)) return kActionFailure;
+  note_file::clear(gNote.c_str());
+  unsigned long listError = 0;
+  const ownership::Listed before = ownership::driverListed(listError);
+  const bool owned = ownership::recorded();
+  if (before == ownership::Listed::Yes && !owned) {
+    session.log(kPrefix,
+                "the driver was installed before this package: it stays as it is, with its "
+                "printers, and the package does not own it");
+    return kActionSuccess;
+  }
+  if (before == ownership::Listed::Unknown) {
+    BoundedText<64> number;
+    number.appendNumber(static_cast<std::uint32_t>(listError));
+    session.log(kPrefix,
+                "the spooler's driver list cannot be read, so the package will not own "
+                "the driver: system error ",
+                number.view());
+  } else {
+    session.log(kPrefix, before == ownership::Listed::Yes
+                             ? "the driver is in the spooler's list: this package owns it"
+                             : "no driver of this name in the spooler's list: this package's run "
+                               "installs it and owns it");
+  }
+  const bool fresh = before == ownership::Listed::No;
+  if (fresh && !note_file::leave(gNote.c_str())) {
+    session.log(kPrefix, "no note for the rollback can be left in ", gNote.view());
+    return kActionFailure;
+  }
+  const UINT result = runInstaller(session, Stage::Install, properties, Restart::Note);
+  if (result == kActionSuccess && fresh && !owned && !ownership::record()) {
+    session.log(kPrefix, "the record that this package installed the driver cannot be written");
+    return kActionFailure;
+  }
+  return result;
 }
 
-// Rollback, scheduled before QlxInstall where the driver was absent: a failed
-// installation takes away what its run of the program installed.
+// Rollback: a failed installation takes away what its own run of the
+// program installed where there was no driver before; nothing otherwise.
 extern "C" UINT __stdcall QlxInstallRollback(MSIHANDLE install) {
   const MsiSession session(install);
   PackageProperties properties;
-  if (!readActionData(session, properties)) return kActionFailure;
+  if (!readActionData(session, properties) ||
+      !packageNote(session, properties.tempFolder, kFreshNoteName)) {
+    return kActionFailure;
+  }
+  if (!note_file::take(gNote.c_str())) {
+    session.log(kPrefix, "the installation failed: the driver was there before it, and stays");
+    return kActionSuccess;
+  }
   session.log(kPrefix, "the installation failed: the driver it installed is removed");
+  ownership::forget();
   return runInstaller(session, Stage::Removal, properties, Restart::LogOnly);
 }
 
@@ -162,7 +213,9 @@ extern "C" UINT __stdcall QlxUninstall(MSIHANDLE install) {
     return kActionSuccess;
   }
   clearRestartNotes(properties);
-  return runInstaller(session, Stage::Removal, properties, Restart::Note);
+  const UINT result = runInstaller(session, Stage::Removal, properties, Restart::Note);
+  if (result == kActionSuccess) ownership::forget();
+  return result;
 }
 
 // Immediate, just before RemoveExistingProducts: the older package's removal
@@ -188,9 +241,13 @@ extern "C" UINT __stdcall QlxReplaced(MSIHANDLE install) {
 }
 
 // Immediate, after InstallFinalize: the restart a deferred action noted.
+// The installation is done: no rollback needs the installing action's note.
 extern "C" UINT __stdcall QlxRestart(MSIHANDLE install) {
   const MsiSession session(install);
   if (!gProperties.read(session)) return kActionSuccess;
+  if (packageNote(session, gProperties.tempFolder.view(), kFreshNoteName)) {
+    note_file::clear(gNote.c_str());
+  }
   bool noted = false;
   forRestartNotes(gProperties.view(), [&](const char* path) {
     noted = note_file::take(path) || noted;

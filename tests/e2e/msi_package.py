@@ -17,6 +17,8 @@ from package_fragment import product_code  # noqa: E402
 MSI_DIR = r"C:\msi"
 PACKAGE = MSI_DIR + r"\QLX957_Installer.msi"
 NEWER = MSI_DIR + r"\newer\QLX957_Installer.msi"
+# The newer program over the older driver files: a repackaged release.
+REPACKAGED = MSI_DIR + r"\repackaged\QLX957_Installer.msi"
 INSTALL_DIR = r"C:\Program Files\DALVERA QLX-957"
 MSIEXEC = r"C:\windows\system32\msiexec.exe"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -26,15 +28,18 @@ OWNER_KEY = r"HKLM\SOFTWARE\DALVERA\QLX-957 deployment package"
 
 def program_of(build: Path, package: str) -> Path:
     """The QLX957_Installer.exe that a package of build/msi/ carries."""
-    if package == NEWER:
-        return build.parent / "msi" / "newer-package" / "QLX957_Installer.exe"
+    if package in (NEWER, REPACKAGED):
+        folder = "newer-package" if package == NEWER else "repackaged-package"
+        return build.parent / "msi" / folder / "QLX957_Installer.exe"
     return build / "package" / "QLX957_Installer.exe"
 
 
 def built(build: Path, package: str) -> Path:
     """build/win32 -> build/msi/QLX957_Installer.msi (or the newer one)."""
     msi = build.parent / "msi"
-    return msi / "newer" / "QLX957_Installer.msi" if package == NEWER else msi / "QLX957_Installer.msi"
+    if package in (NEWER, REPACKAGED):
+        return msi / ("newer" if package == NEWER else "repackaged") / "QLX957_Installer.msi"
+    return msi / "QLX957_Installer.msi"
 
 
 def version_of(program: Path) -> str:
@@ -97,6 +102,14 @@ def printer_moved_to(port: str):
     def before(ctx):
         ctx.prefix.reg_add(f"{s.PRINT}\\Printers\\{x.PRINTER}", "Port", port, ctx.work / "reg.out")
     return before
+
+
+def entry_lost(ctx):
+    """before(ctx): the driver's uninstall entry gone (a cleaned registry),
+    the printer moved to COM2."""
+    ctx.prefix.run(["reg", "delete", f"{UNINSTALL}\\DALVERA_QLX-957", "/f"], ctx.work / "reg.out",
+                   60)
+    printer_moved_to("COM2:")(ctx)
 
 
 def updated(version, printers) -> x.EndState:
@@ -222,4 +235,23 @@ def rows() -> list:
                    updated("winxp", [(x.PRINTER, "COM2:")]), prepare=placing(PACKAGE, NEWER),
                    verify=expect(packages=(PACKAGE, NEWER), registered_packages=(NEWER,),
                                  files=True, owner=True)),
+        # The same driver in a newer package: the installation is complete and
+        # current, and the package adds no printer beside the one there.
+        s.Scenario("msiexec /i of a repackaged release keeps the printer on COM2 and adds none"
+                   " (winxp)", "winxp",
+                   [install(), install(0, package=REPACKAGED, log="repackaged.log",
+                                       before=printer_moved_to("COM2:"))],
+                   s.installed("winxp", [(x.PRINTER, "COM2:")]),
+                   prepare=placing(PACKAGE, REPACKAGED),
+                   verify=expect(packages=(PACKAGE, REPACKAGED), registered_packages=(REPACKAGED,),
+                                 files=True, owner=True)),
+        # A driver installed before the package, its uninstall entry since
+        # lost: the spooler's list tells that it was there, so the package
+        # neither owns it nor takes it away.
+        s.Scenario("msiexec /i over a driver whose uninstall entry is missing, then msiexec /x:"
+                   " the printer stays on COM2 (winxp)", "winxp",
+                   [s.Run(s.unattended([], [], 3010), args=("/quiet",)),
+                    install(0, before=entry_lost, after=ownership(False)), remove()],
+                   s.installed("winxp", [(x.PRINTER, "COM2:")], uninstall=False),
+                   prepare=placing(PACKAGE), verify=expect()),
     ]

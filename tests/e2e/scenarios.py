@@ -150,13 +150,46 @@ def monitor_replaced_by(replacement):
 
 def broken_monitor(version, replacement) -> Scenario:
     """A monitor DLL without the monitor's entry points: AddMonitor fails
-    with 127 and the rest is installed."""
+    with 127, the rest is installed, and the run ends as the half
+    installation it is."""
     family = x.FAMILY[version]
     run = fresh_run(version, boxes=[x.error_box("AddMonitor", 127), x.RESTART_BOX])
+    run.outcome.exit_code = 1
     end = installed(version, [(x.PRINTER, x.DEFAULT_PORT)], monitor=False,
                     system_files=x.system_files(family, monitor_file=replacement))
     return Scenario(f"monitor DLL without entry points gives 127 ({version})", version, [run], end,
                     prepare=monitor_replaced_by(replacement))
+
+
+def broken_monitor_quiet(version, replacement) -> Scenario:
+    """The same unattended: 1603, which a deployment tool takes for the
+    failure it is; the package mended, the next /quiet completes it."""
+    def mended(ctx):
+        family = x.FAMILY[ctx.scenario.version]
+        path = f"{x.FILES[family].source}/QLMON957.DLL"
+        (ctx.package_in_prefix / path).unlink()
+        ctx.place(ctx.package_in_prefix / path, ctx.package / path)
+    return Scenario(f"/quiet with a monitor DLL the spooler refuses: 1603, then completed"
+                    f" ({version})", version,
+                    [Run(unattended([], [], 1603), args=("/quiet",)),
+                     Run(unattended([], [], 3010), args=("/quiet",), before=mended)],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)]),
+                    prepare=monitor_replaced_by(replacement))
+
+
+def newer_shared_kept(version) -> Scenario:
+    """A shared library of other printers, newer by version than the
+    package's: it stays."""
+    newer = "@variants/unidrv-9.0/unidrv.dll"
+
+    def placed(ctx):
+        folder = ctx.prefix.unix(x.FILES["9x"].driver_dir)
+        ctx.place(folder / "dmcolor.dll", ctx.variants / "unidrv-9.0" / "unidrv.dll")
+    return Scenario(f"a newer dmcolor.dll of other printers stays ({version})", version,
+                    [Run(unattended([], [], 3010), args=("/quiet",))],
+                    installed(version, [(x.PRINTER, x.DEFAULT_PORT)],
+                              replaced={"DMCOLOR.DLL": newer}),
+                    prepare=placed)
 
 
 # --- the 9x overwrite policy --------------------------------------------------
@@ -392,6 +425,9 @@ def table() -> list:
                 after_failure("winxp", driver=False, monitor=False, nt_drivers_readable=False)),
         broken_monitor("win2003", "Uninstall_2k.dll"),
         broken_monitor("winme", "Uninstall_98.dll"),
+        broken_monitor_quiet("winxp", "Uninstall_2k.dll"),
+        broken_monitor_quiet("win98", "Uninstall_98.dll"),
+        newer_shared_kept("win98"),
         overwrite("win98", 0, "1.0", True, why="older by version"),
         overwrite("win95", 0, "9.0", False, why="newer by version"),
         overwrite("winme", 0, "4.0.0.1", False, why="older only in its build number"),

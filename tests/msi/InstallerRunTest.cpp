@@ -31,16 +31,16 @@ struct RunRow {
 
 const RunRow kRuns[] = {
     {"install", Stage::Install, kDir, "C:\\logs\\QLX957_Installer.log",
-     std::string(kProgram) + " /quiet /norestart \"/log:C:\\logs\\QLX957_Installer.log\""},
+     std::string(kProgram) + " /quiet /norestart /once \"/log:C:\\logs\\QLX957_Installer.log\""},
     {"removal", Stage::Removal, kDir, "C:\\WINDOWS\\TEMP\\QLX957_Installer.log",
      std::string(kProgram) + " /uninstall /quiet \"/log:C:\\WINDOWS\\TEMP\\QLX957_Installer.log\""},
     // No folder could take the log: the program runs all the same.
     {"install without a log", Stage::Install, kDir, "",
-     std::string(kProgram) + " /quiet /norestart"},
+     std::string(kProgram) + " /quiet /norestart /once"},
     {"removal without a log", Stage::Removal, kDir, "",
      std::string(kProgram) + " /uninstall /quiet"},
     {"a folder without its closing backslash", Stage::Install, "C:\\Pkg", "C:\\Temp\\x.log",
-     "\"C:\\Pkg\\QLX957_Installer.exe\" /quiet /norestart \"/log:C:\\Temp\\x.log\""},
+     "\"C:\\Pkg\\QLX957_Installer.exe\" /quiet /norestart /once \"/log:C:\\Temp\\x.log\""},
 };
 
 TEST(InstallerRun, ProgramAndCommandLine) {

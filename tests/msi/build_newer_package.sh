@@ -3,7 +3,8 @@
 # program built again with its third number raised (build/win32-newer/, the
 # executable alone), beside the newer demo package's files (its driver one
 # release on, build/win32/package-newer/) in build/msi/newer-package/,
-# packed into build/msi/newer/QLX957_Installer.msi. Windows Installer
+# packed into build/msi/newer/QLX957_Installer.msi; the same program over the
+# demo package as it is, packed into build/msi/repackaged/. Windows Installer
 # compares only the first three numbers of a version.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -25,3 +26,11 @@ cp -al build/win32/package-newer build/msi/newer-package
 rm build/msi/newer-package/QLX957_Installer.exe  # a link to the build's own program
 cp build/win32-newer/QLX957_Installer.exe build/msi/newer-package/
 scripts/build-msi.sh build/msi/newer-package build/msi/newer/QLX957_Installer.msi
+
+# A repackaged release: the newer program over the older package's driver
+# files, the same driver in a newer package.
+rm -rf build/msi/repackaged-package
+cp -al build/win32/package build/msi/repackaged-package
+rm build/msi/repackaged-package/QLX957_Installer.exe
+cp build/win32-newer/QLX957_Installer.exe build/msi/repackaged-package/
+scripts/build-msi.sh build/msi/repackaged-package build/msi/repackaged/QLX957_Installer.msi
