@@ -143,6 +143,9 @@ PortCheck checkOtherPort(Platform& platform, Reporter& reporter, const std::stri
 // the run (shown): nobody could tell whether a printer would be added twice.
 enum class Settled { Yes, No, Unknown };
 Settled settled(const Run& run, FlowLog& flowLog) {
+  RestartSchedule schedule(run.platform.kernel, run.platform.registry, run.contents.windows9x(),
+                           run.reporter.log());
+  clearLeftovers(run.platform, run.reporter, run.contents, false, schedule);
   const InstallationSurvey survey =
       surveyInstallation(run.platform, run.reporter, run.family, run.contents);
   if (!survey.driverListed || !survey.complete()) return Settled::No;
@@ -154,8 +157,6 @@ Settled settled(const Run& run, FlowLog& flowLog) {
     flowLog.write("No printer uses the driver: /once adds one");
     return Settled::No;
   }
-  RestartSchedule schedule(run.platform.kernel, run.platform.registry, run.contents.windows9x(),
-                           run.reporter.log());
   clearLeftovers(run.platform, run.reporter, run.contents, true, schedule);
   return Settled::Yes;
 }

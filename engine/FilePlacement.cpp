@@ -55,11 +55,13 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
     Dword asideError = kErrorSuccess;
     const std::string aside = isInUse(error) ? moveAside(kernel, target, asideError) : "";
     if (aside.empty()) return failed(placement, error);
-    Dword scheduleError = kErrorSuccess;
-    const bool scheduled = schedule.deleteAtRestart(aside, scheduleError);
     if (kernel.moveFileEx(copy.c_str(), target.c_str(), kMoveFileReplaceExisting)) {
       placement.outcome = Placement::Placed;
       placement.heldCopyReplaced = true;
+      // Only now, with the new copy under the name: a cut before this point
+      // leaves the older copy aside, which the next run puts back.
+      Dword scheduleError = kErrorSuccess;
+      const bool scheduled = schedule.deleteAtRestart(aside, scheduleError);
       if (log == nullptr) return placement;
       if (scheduled) {
         log->write(join({"Move ", target, " aside: in use until Windows starts again"}));
@@ -71,11 +73,9 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
       return placement;
     }
     const Dword placeError = kernel.getLastError();
-    // The working older copy returns under its name.
+    // The working older copy returns under its name; nothing was scheduled.
     if (!kernel.moveFileEx(aside.c_str(), target.c_str(), 0) && log != nullptr) {
       log->writeFailure(join({"Put ", aside, " back as ", target}), kernel.getLastError());
-    } else if (scheduled) {
-      schedule.withdrawDeletion(aside);
     }
     return failed(placement, placeError);
   }
@@ -177,19 +177,29 @@ void clearLeftovers(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
   }
   const std::string aside = asideName(target, 1);
   if (!isFile(kernel, aside)) return;
-  // Only Windows 9x's placement keeps an older copy aside without a
-  // deletion scheduled; on Windows NT the copy aside may be one a removal
-  // left, which must not come back.
-  if (schedule.windows9x() && !isFile(kernel, target)) {
-    if (kernel.moveFile(aside.c_str(), target.c_str()) && log != nullptr) {
-      log->write(join({aside, ": put back as ", target, ", left by an interrupted run"}));
+  // A run cut short between moving the older copy aside and the new one
+  // taking its name: the older copy, which works, takes it back.
+  if (!isFile(kernel, target)) {
+    if (kernel.moveFile(aside.c_str(), target.c_str())) {
+      if (log != nullptr) {
+        log->write(join({aside, ": put back as ", target, ", left by an interrupted run"}));
+      }
+      schedule.withdrawDeletion(aside);
+    } else if (log != nullptr) {
+      log->writeFailure(join({"Put ", aside, " back as ", target}), kernel.getLastError());
     }
     return;
   }
   // Held, it goes at the start that frees it; otherwise it is garbage now.
   makeWritable(kernel, aside);
-  if (kernel.deleteFile(aside.c_str()) && log != nullptr) {
-    log->write(join({"Delete ", aside, ": deleted, left by an earlier run"}));
+  if (kernel.deleteFile(aside.c_str())) {
+    if (log != nullptr) log->write(join({"Delete ", aside, ": deleted, left by an earlier run"}));
+    return;
+  }
+  Dword error = kErrorSuccess;
+  if (!schedule.deletionScheduled(aside) && !schedule.deleteAtRestart(aside, error) &&
+      log != nullptr) {
+    log->writeFailure(join({"Delete ", aside, " at the next start"}), error);
   }
 }
 

@@ -22,6 +22,7 @@
 #include "engine/Reporter.h"
 #include "engine/Restart.h"
 #include "engine/RestartSchedule.h"
+#include "engine/RunRecord.h"
 #include "engine/UninstallRegistration.h"
 #include "engine/Update.h"
 
@@ -142,32 +143,36 @@ bool createPrinter(Platform& platform, Reporter& reporter, const RunSettings& se
   return true;
 }
 
-}  // namespace
-
-InstallOutcome runInstallation(Platform& platform, Reporter& reporter, const RunSettings& settings,
-                               const FamilySettings& family, const InstallationContents& contents) {
+// `cutShort`: an installation or update was under way when the machine
+// stopped; its work is completed, and a printer is added only where the
+// driver has none.
+InstallOutcome install(Platform& platform, Reporter& reporter, const RunSettings& settings,
+                       const FamilySettings& family, const InstallationContents& contents,
+                       bool cutShort) {
   InstallOutcome outcome;
   RestartSchedule schedule(platform.kernel, platform.registry, contents.windows9x(),
                            reporter.log());
 
-  reporter.reportStep(family.checkText);
+  // An older copy a cut left aside takes its name back before anything else.
+  clearLeftovers(platform, reporter, contents, false, schedule);
   const InstallationSurvey survey = surveyInstallation(platform, reporter, family, contents);
   if (!survey.driverListed) return outcome;
   // What a failed run left is completed, not taken for an installation; it
   // may have left printers of the driver, and one is enough.
   const bool complete = survey.complete();
   std::vector<std::string> printers;
-  if (!complete && survey.driver) {
+  if (survey.driver && (!complete || cutShort)) {
     std::optional<std::vector<std::string>> listed =
         printersUsingDriver(platform, reporter, contents.driver.name);
     if (!listed) return outcome;
     printers = std::move(*listed);
   }
-  clearLeftovers(platform, reporter, contents, complete, schedule);
   if (complete) {
+    clearLeftovers(platform, reporter, contents, true, schedule);
     const UpdatePlan plan = planUpdate(platform, reporter, contents, survey);
     if (plan.any()) return updateInstallation(platform, reporter, settings, family, contents, plan);
-    reporter.line("The installation is complete: adding a printer");
+    reporter.line(!printers.empty() ? "The installation is complete; the run before was cut short"
+                                    : "The installation is complete: adding a printer");
   } else if (survey.driver) {
     reporter.line("The installation is not complete: completing it");
   } else {
@@ -221,6 +226,19 @@ InstallOutcome runInstallation(Platform& platform, Reporter& reporter, const Run
   }
 
   reporter.reportCompletion(family.completionPauseMs);
+  return outcome;
+}
+
+}  // namespace
+
+InstallOutcome runInstallation(Platform& platform, Reporter& reporter, const RunSettings& settings,
+                               const FamilySettings& family, const InstallationContents& contents) {
+  reporter.reportStep(family.checkText);
+  const bool cutShort = runUnderWay(platform) == RunUnderWay::Installation;
+  if (cutShort) reporter.line("A run cut short was under way: completing its work");
+  if (!recordRunUnderWay(platform, reporter, RunUnderWay::Installation)) return {};
+  const InstallOutcome outcome = install(platform, reporter, settings, family, contents, cutShort);
+  clearRunUnderWay(platform, reporter);
   return outcome;
 }
 

@@ -21,6 +21,7 @@
 #include "engine/Reporter.h"
 #include "engine/Restart.h"
 #include "engine/RestartSchedule.h"
+#include "engine/RunRecord.h"
 #include "engine/RunSettings.h"
 #include "engine/UninstallEntry.h"
 
@@ -231,6 +232,8 @@ RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
     reporter.line(join({call, ": not tried, ", because}));
   };
 
+  if (!recordRunUnderWay(platform, reporter, RunUnderWay::Removal)) return result;
+
   reporter.reportStep(text::kRemovePrinters);
   bool printersGone = plan.printersListed;
   if (!plan.printersListed) {
@@ -325,6 +328,7 @@ RemovalResult removeInstallation(Platform& platform, Reporter& reporter,
     reporter.line("Keep the uninstall entry and the uninstaller: the removal can be tried again");
   }
 
+  clearRunUnderWay(platform, reporter);
   reporter.reportCompletion(family.completionPauseMs);
   if (!stayed.empty()) {
     std::string list;

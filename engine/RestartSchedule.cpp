@@ -190,6 +190,20 @@ void RestartSchedule::withdrawDeletion(const std::string& path) {
   }
 }
 
+bool RestartSchedule::deletionScheduled(const std::string& path) {
+  if (windows9x_) {
+    const std::string name = shortPath(path);
+    const std::vector<std::string>& lines = wininitLines();
+    return !name.empty() && std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return isDeletion(line) && sameName(std::string_view(line).substr(4), name);
+    });
+  }
+  const Pairs& pending = pendingOperations();
+  return std::any_of(pending.begin(), pending.end(), [&](const auto& pair) {
+    return pair.second.empty() && sameName(withoutPrefix(pair.first), path);
+  });
+}
+
 bool RestartSchedule::waitsForRestart(const std::string& path) {
   if (!windows9x_) return false;
   std::vector<std::string>& lines = wininitLines();

@@ -35,6 +35,8 @@ class RestartSchedule {
   void withdrawDeletion(const std::string& path);
   // Windows 9x is to put the file at `path` in another's place at its start.
   bool waitsForRestart(const std::string& path);
+  // The file at `path` goes at the next start already.
+  bool deletionScheduled(const std::string& path);
 
  private:
   using Pairs = std::vector<std::pair<std::string, std::string>>;

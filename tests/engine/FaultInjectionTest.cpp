@@ -108,7 +108,10 @@ std::optional<Reported> reportedFailure(Family family, const fake::Call& call, i
   if (registering && name == "GetWindowsDirectoryA") {
     return Reported{"GetWindowsDirectory Error", Effect::Incomplete};
   }
-  if (name == "RegCreateKeyA") return Reported{"RegCreateKey Error", Effect::Incomplete};
+  // The run's record first: a registry that refuses it stops the run.
+  if (name == "RegCreateKeyA" || (name == "RegSetValueExA" && occurrence == 1)) {
+    return Reported{"RegCreateKey Error", occurrence == 1 ? Effect::Fatal : Effect::Incomplete};
+  }
   if (name == "RegSetValueExA") return Reported{"RegSetValueEx Error", Effect::Incomplete};
   if (registering && name == "RegOpenKeyExA") {
     return Reported{"RegOpenKeyEx Error", Effect::Incomplete};  // the new entry reopened
@@ -143,7 +146,8 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
   std::map<std::string, int> seen;
   for (const fake::Call& call : baseline->fake.calls()) {
     if (failableCalls().count(call.name)) {
-      failable.push_back({call, ++seen[call.name], seen.count("RegCreateKeyA") > 0});
+      // The first key created is the run's record; the uninstall entry's follows.
+      failable.push_back({call, ++seen[call.name], seen["RegCreateKeyA"] > 1});
     }
   }
   ASSERT_EQ(failable.size(), baseline->fake.failableCallCount());
@@ -179,7 +183,7 @@ TEST_P(FaultInjection, EachCallFailingInTurn) {
     }
 
     if (result == InstallResult::FatalError) {
-      EXPECT_EQ(fake.calls().back().name, "AppMessageBox");  // nothing after the box
+      EXPECT_EQ(run->lastCall(), "AppMessageBox");  // nothing after the box
       EXPECT_NE(fake.statusString, "Completed!");
     } else {
       EXPECT_EQ(fake.statusString, "Completed!");

@@ -210,6 +210,14 @@ class Installation {
     return fake.callTexts(name);
   }
 
+  // The last call of the run but the clearing of its record, which ends every run.
+  std::string lastCall() const {
+    const auto& calls = fake.calls();
+    auto last = calls.end();
+    while (last != calls.begin() && (last - 1)->name == "RegDeleteKeyA") --last;
+    return last == calls.begin() ? std::string() : (last - 1)->name;
+  }
+
   std::string driverDirectory() const {
     return family_ == Family::Win9x ? "C:\\WINDOWS\\SYSTEM"
                                     : "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
