@@ -13,6 +13,31 @@ std::string asideName(const std::string& path, int attempt) {
   return path + kAsideSuffix + (attempt == 1 ? "" : std::to_string(attempt));
 }
 
+// The copy's data on the disk before it takes the name: after a power cut
+// (FAT volumes above all) the name must never stand over data that was not
+// written, which no later run could tell from a whole file. 0, or why not.
+Dword flushCopy(Kernel& kernel, const std::string& copy) {
+  const Handle file =
+      kernel.createFile(copy.c_str(), kGenericWrite, 0, kOpenExisting, kFileAttributeNormal);
+  if (file == kInvalidHandleValue || file == 0) return kernel.getLastError();
+  const bool flushed = kernel.flushFileBuffers(file);
+  const Dword error = flushed ? kErrorSuccess : kernel.getLastError();
+  kernel.closeHandle(file);
+  return flushed ? kErrorSuccess : error;
+}
+
+// Windows NT's rename is written through, so that the name is durable too.
+constexpr Dword kReplace = kMoveFileReplaceExisting | kMoveFileWriteThrough;
+
+// The first name beside `path` that no earlier copy kept aside has.
+std::string freeAsideName(Kernel& kernel, const std::string& path) {
+  for (int attempt = 1; attempt <= kAsideNames; ++attempt) {
+    const std::string aside = asideName(path, attempt);
+    if (kernel.getFileAttributes(aside.c_str()) == kInvalidFileAttributes) return aside;
+  }
+  return {};
+}
+
 Placement failed(Placement placement, Dword error) {
   placement.outcome = Placement::Failed;
   placement.error = error;
@@ -47,19 +72,29 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
   const std::string& target = placement.target;
   makeWritable(kernel, target);
   if (!schedule.windows9x()) {
-    if (kernel.moveFileEx(copy.c_str(), target.c_str(), kMoveFileReplaceExisting)) {
+    if (kernel.moveFileEx(copy.c_str(), target.c_str(), kReplace)) {
       placement.outcome = Placement::Placed;
       return placement;
     }
     const Dword error = kernel.getLastError();
-    Dword asideError = kErrorSuccess;
-    const std::string aside = isInUse(error) ? moveAside(kernel, target, asideError) : "";
+    if (!isInUse(error)) return failed(placement, error);
+    // Held by the spooler: the older copy moves aside to free the name. Should
+    // the power go before the new copy has it, Windows puts the older copy
+    // back when it starts: no moment leaves the name without a library.
+    const std::string aside = freeAsideName(kernel, target);
     if (aside.empty()) return failed(placement, error);
-    if (kernel.moveFileEx(copy.c_str(), target.c_str(), kMoveFileReplaceExisting)) {
+    Dword netError = kErrorSuccess;
+    if (!schedule.renameAtRestart(aside, target, netError)) return failed(placement, netError);
+    if (!kernel.moveFileEx(target.c_str(), aside.c_str(), 0)) {
+      const Dword asideError = kernel.getLastError();
+      schedule.withdrawRename(aside);
+      return failed(placement, asideError);
+    }
+    if (kernel.moveFileEx(copy.c_str(), target.c_str(), kReplace)) {
       placement.outcome = Placement::Placed;
       placement.heldCopyReplaced = true;
-      // Only now, with the new copy under the name: a cut before this point
-      // leaves the older copy aside, which the next run puts back.
+      // Only now, with the new copy under the name, does the older one go.
+      schedule.withdrawRename(aside);
       Dword scheduleError = kErrorSuccess;
       const bool scheduled = schedule.deleteAtRestart(aside, scheduleError);
       if (log == nullptr) return placement;
@@ -73,8 +108,10 @@ Placement putInPlace(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
       return placement;
     }
     const Dword placeError = kernel.getLastError();
-    // The working older copy returns under its name; nothing was scheduled.
-    if (!kernel.moveFileEx(aside.c_str(), target.c_str(), 0) && log != nullptr) {
+    // The working older copy returns under its name; nothing stays scheduled.
+    if (kernel.moveFileEx(aside.c_str(), target.c_str(), 0)) {
+      schedule.withdrawRename(aside);
+    } else if (log != nullptr) {
       log->writeFailure(join({"Put ", aside, " back as ", target}), kernel.getLastError());
     }
     return failed(placement, placeError);
@@ -158,7 +195,11 @@ Placement placeFile(Kernel& kernel, RestartSchedule& schedule, InstallLog* log,
     // Files copied from read-only media keep the attribute, which would
     // block the next update and the uninstaller.
     makeWritable(kernel, copy);
-    placement = putInPlace(kernel, schedule, log, placement, copy);
+    if (const Dword error = flushCopy(kernel, copy); error != kErrorSuccess) {
+      placement = failed(placement, error);  // the older copy stays
+    } else {
+      placement = putInPlace(kernel, schedule, log, placement, copy);
+    }
     if (placement.outcome == Placement::Placed) schedule.withdrawDeletion(target);
   } else {
     placement = failed(placement, kernel.getLastError());

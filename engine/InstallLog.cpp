@@ -5,7 +5,6 @@
 namespace qlx {
 namespace {
 
-constexpr Dword kGenericWrite = 0x40000000u;
 constexpr Dword kFileShareReadWrite = 0x3;  // support may read it while it grows
 constexpr Dword kOpenAlways = 4;
 constexpr Dword kFileEnd = 2;

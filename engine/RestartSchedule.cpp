@@ -164,6 +164,30 @@ bool RestartSchedule::replaceAtRestart(const std::string& target, const std::str
   return windows9x_ && addWininitLine(target, source, error);
 }
 
+bool RestartSchedule::renameAtRestart(const std::string& source, const std::string& target,
+                                      Dword& error) {
+  error = kErrorCallNotImplemented;
+  if (windows9x_) return false;
+  pending_.reset();  // the list changes under it
+  if (kernel_.moveFileEx(source.c_str(), target.c_str(), kMoveFileDelayUntilReboot)) return true;
+  error = kernel_.getLastError();
+  return false;
+}
+
+void RestartSchedule::withdrawRename(const std::string& source) {
+  if (windows9x_) return;
+  const std::size_t withdrawn = std::erase_if(pendingOperations(), [&](const auto& pair) {
+    return !pair.second.empty() && sameName(withoutPrefix(pair.first), source);
+  });
+  Dword error = kErrorSuccess;
+  if (withdrawn != 0 && !writePendingOperations(error)) {
+    pending_.reset();
+    if (log_ != nullptr) {
+      log_->writeFailure(join({"Withdraw the rename of ", source, " at the next start"}), error);
+    }
+  }
+}
+
 void RestartSchedule::withdrawDeletion(const std::string& path) {
   std::size_t withdrawn = 0;
   Dword error = kErrorSuccess;

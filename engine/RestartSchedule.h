@@ -30,6 +30,10 @@ class RestartSchedule {
   bool deleteAtRestart(const std::string& path, Dword& error);
   // Windows 9x only: `source` (a file beside it) takes `target`'s place.
   bool replaceAtRestart(const std::string& target, const std::string& source, Dword& error);
+  // Windows NT only: `source` takes the name `target` at the start, unless a
+  // file has it by then; and that no longer.
+  bool renameAtRestart(const std::string& source, const std::string& target, Dword& error);
+  void withdrawRename(const std::string& source);
   // The file at `path` has just been placed again: a deletion an earlier run
   // scheduled for it must not take it away at the start.
   void withdrawDeletion(const std::string& path);

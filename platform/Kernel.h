@@ -79,6 +79,9 @@ class Kernel {
   // MoveFileA: a rename that never replaces an existing file; the one every
   // Windows version has.
   virtual bool moveFile(const char* existing, const char* target) = 0;
+  // FlushFileBuffers: what was written to the file is on the disk, so that a
+  // power cut cannot take it away.
+  virtual bool flushFileBuffers(Handle file) = 0;
   // GetShortPathNameA: as GetSystemDirectoryA counts, for an existing path.
   virtual Dword getShortPathName(const char* path, char* buffer, Dword size) = 0;
   // GetPrivateProfileSectionA: the bytes copied without the final NUL, size - 2
@@ -101,6 +104,8 @@ inline constexpr Dword kFileAttributeNormal = 0x80;
 inline constexpr Dword kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr Dword kMoveFileReplaceExisting = 0x1;
 inline constexpr Dword kMoveFileDelayUntilReboot = 0x4;
+inline constexpr Dword kMoveFileWriteThrough = 0x8;
+inline constexpr Dword kGenericWrite = 0x40000000u;
 inline constexpr Dword kInvalidSetFilePointer = 0xFFFFFFFFu;
 inline constexpr Dword kGmemMoveableZeroInit = 0x42;
 inline constexpr Dword kFormatMessageAllocateFromSystem = 0x1100;

@@ -47,6 +47,7 @@ class Win32Kernel final : public Kernel {
   Handle createMutex(const char* name) override;
   bool moveFileEx(const char* existing, const char* target, Dword flags) override;
   bool moveFile(const char* existing, const char* target) override;
+  bool flushFileBuffers(Handle file) override;
   Dword getShortPathName(const char* path, char* buffer, Dword size) override;
   Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
                                  const char* file) override;

@@ -124,6 +124,10 @@ bool Win32Kernel::moveFile(const char* existing, const char* target) {
   return MoveFileA(existing, target) != FALSE;
 }
 
+bool Win32Kernel::flushFileBuffers(Handle file) {
+  return FlushFileBuffers(toNative<HANDLE>(file)) != FALSE;
+}
+
 Dword Win32Kernel::getShortPathName(const char* path, char* buffer, Dword size) {
   return GetShortPathNameA(path, buffer, size);
 }

@@ -108,6 +108,23 @@ class LifeOnATill : public ::testing::TestWithParam<Family> {
     return texts;
   }
 
+  // The registered monitor and print processor of the product, with the
+  // library each is loaded from.
+  std::vector<std::pair<std::string, std::string>> registeredLibraries() const {
+    std::vector<std::pair<std::string, std::string>> libraries;
+    const std::vector<std::string> monitors = till().fake.installedMonitorNames();
+    if (std::find(monitors.begin(), monitors.end(), "DALVERA Language Monitor QLX957") !=
+        monitors.end()) {
+      libraries.emplace_back("the monitor", till().systemDirectory() + "\\QLMON957.DLL");
+    }
+    const std::vector<std::string> processors = till().fake.installedProcessorNames();
+    if (std::find(processors.begin(), processors.end(), "DALVERA PRINT PROCESSOR QLX957") !=
+        processors.end()) {
+      libraries.emplace_back("the print processor", till().processorDirectory() + "\\QLPRO957.DLL");
+    }
+    return libraries;
+  }
+
   bool ownFileLeft() const {
     for (const auto& [path, contents] : state().files) {
       for (const char* own : {"QLMON957.DLL", "QLPRO957.DLL", "QLX957E.DLL", "QLUI957.DLL",
@@ -610,6 +627,7 @@ TEST_P(LifeOnATill, APlacedFileWithdrawsItsScheduledDeletion) {
 
 bool changesTheMachine(const std::string& call) {
   static const std::set<std::string> changing = {"CopyFileA",
+                                                 "FlushFileBuffers",
                                                  "DeleteFileA",
                                                  "MoveFileA",
                                                  "MoveFileExA",
@@ -676,6 +694,12 @@ TEST_P(LifeOnATill, APowerCutAtAnyMomentConvergesOnTheNextRun) {
       till().fake.cutPowerAfter(cut);
       EXPECT_THROW(run(life.arguments), fake::PowerCut);
       till().fake.restartWindows();
+      // Windows starts with every library the spooler has registered whole
+      // under its name, whatever the cut took.
+      for (const auto& [name, library] : registeredLibraries()) {
+        const fake::FakeFile* file = till().fake.file(library);
+        EXPECT_TRUE(file != nullptr && !file->contents.empty()) << name << ": " << library;
+      }
       const int status = run(life.arguments);
       EXPECT_TRUE(status == 0 || status == 3010 || status == 1605) << status;
       till().fake.restartWindows();

@@ -54,6 +54,7 @@ const std::set<std::string>& failableCalls() {
                                               "EnumPrintProcessorsA",
                                               "MoveFileExA",
                                               "MoveFileA",
+                                              "FlushFileBuffers",
                                               "RegQueryValueExA",
                                               "GetPrivateProfileSectionA"};
   return names;
@@ -94,7 +95,10 @@ std::optional<Reported> reportedFailure(Family family, const fake::Call& call, i
   // What the copies need: shown, and the installation ends incomplete. A
   // copy is written beside its target, then renamed into place. (The first
   // directory queries only look for what an interrupted run left.)
-  if (name == "CopyFileA" || name == "MoveFileExA" || name == "MoveFileA") {
+  // The copy is flushed (opened for writing) before it takes the name.
+  const bool flushing = name == "FlushFileBuffers" ||
+                        (name == "CreateFileA" && call.args.at(1) == std::to_string(kGenericWrite));
+  if (name == "CopyFileA" || name == "MoveFileExA" || name == "MoveFileA" || flushing) {
     return Reported{"CopyFile Error", Effect::Incomplete};
   }
   if (name == "GetSystemDirectoryA" && occurrence == 2)

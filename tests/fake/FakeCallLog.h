@@ -41,6 +41,8 @@ class CallLog {
   // The power goes after `calls` more calls: the next one throws PowerCut.
   void cutPowerAfter(std::size_t calls) { callsBeforeCut_ = calls; }
   bool powerCutDue() const { return callsBeforeCut_ && *callsBeforeCut_ == 0; }
+  // Whether the power went since the last ask.
+  bool takePowerLoss() { return std::exchange(powerLost_, false); }
   // Occurrences and failable indices count again from here.
   void clear() {
     calls_.clear();
@@ -55,6 +57,7 @@ class CallLog {
   std::map<std::size_t, Dword> byIndex_;
   std::size_t failable_ = 0;
   std::optional<std::size_t> callsBeforeCut_;
+  bool powerLost_ = false;
 };
 
 // Arguments as text, the way Call describes them.

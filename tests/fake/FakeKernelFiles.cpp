@@ -47,7 +47,6 @@ int linguisticCompare(const char* first, const char* second) {
   }
 }
 
-constexpr Dword kGenericWrite = 0x40000000u;
 constexpr Dword kOpenAlways = 4;
 constexpr Dword kFileBegin = 0, kFileCurrent = 1, kFileEnd = 2;
 
@@ -129,7 +128,22 @@ bool FakePlatform::copyFile(const char* existing, const char* target, bool failI
   copy.openForWriting = false;
   copy.loaded = false;
   copy.attributes |= kFileAttributeArchive;
+  copy.unflushed = true;  // in the system's cache until flushed
   s.files.putFile(to, std::move(copy));
+  return true;
+}
+
+bool FakePlatform::flushFileBuffers(Handle file) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("FlushFileBuffers", {handle(file)})) {
+    return s.fail(*error);
+  }
+  const detail::HandleTable::Entry* open = s.handles.find(file, detail::HandleKind::File);
+  if (open == nullptr) return s.fail(kErrorInvalidHandle);
+  if (open->access != kGenericWrite) return s.fail(kErrorAccessDenied);
+  FakeFile flushed = s.files.find(open->target)->file;
+  flushed.unflushed = false;
+  s.files.putFile(open->target, std::move(flushed));
   return true;
 }
 
@@ -251,6 +265,18 @@ Handle FakePlatform::createFile(const char* path, Dword access, Dword shareMode,
     return file;
   }
   // Besides that, only opening an existing file to read it is modelled.
+  if (access == kGenericWrite && creation == kOpenExisting) {
+    if (!s.files.isFile(absolute)) {
+      s.fail(s.files.isDirectory(detail::parentPath(absolute)) ? kErrorFileNotFound
+                                                               : kErrorPathNotFound);
+      return kInvalidHandleValue;
+    }
+    if (Dword error = s.files.writeError(absolute)) {
+      s.fail(error);
+      return kInvalidHandleValue;
+    }
+    return s.handles.open(detail::HandleKind::File, absolute, kGenericWrite);
+  }
   if (access != kGenericRead || creation != kOpenExisting) {
     s.fail(kErrorInvalidParameter);
     return kInvalidHandleValue;

@@ -124,7 +124,12 @@ bool FakePlatform::moveFileEx(const char* existing, const char* target, Dword fl
   }
   if (s.isWindows9x()) return s.fail(kErrorCallNotImplemented);
   if (existing == nullptr) return s.fail(kErrorInvalidParameter);
-  if ((flags & ~(kMoveFileReplaceExisting | kMoveFileDelayUntilReboot)) != 0) {
+  if ((flags & ~(kMoveFileReplaceExisting | kMoveFileDelayUntilReboot | kMoveFileWriteThrough)) !=
+      0) {
+    return s.fail(kErrorInvalidParameter);
+  }
+  // Written through, as with DELAY_UNTIL_REBOOT the documentation forbids.
+  if ((flags & kMoveFileWriteThrough) != 0 && (flags & kMoveFileDelayUntilReboot) != 0) {
     return s.fail(kErrorInvalidParameter);
   }
   const std::string from = s.absolute(existing);
@@ -238,14 +243,30 @@ void FakePlatform::restartWindows() {
   State& s = *state_;
   s.handles.closeAll();  // every program of the session is gone
   s.filePositions.clear();
+  // What was never flushed is lost with the power; a clean shutdown writes it.
+  const bool powerLost = s.log.takePowerLoss();
+  for (const std::string& path : s.files.allFiles()) {
+    FakeFile written = s.files.find(path)->file;
+    if (!written.unflushed) continue;
+    written.unflushed = false;
+    if (powerLost) {
+      written.contents.clear();
+      written.version.reset();
+    }
+    s.files.putFile(path, std::move(written));
+  }
   // Windows NT's Session Manager: in the order they were scheduled.
   for (const auto& [from, to] : s.pendingRenames()) {
     if (to.empty()) {
       if (s.files.isFile(from)) s.files.remove(from);
       continue;
     }
-    const std::string target = to.front() == '!' ? to.substr(1) : to;
+    const bool replace = to.front() == '!';
+    const std::string target = replace ? to.substr(1) : to;
     if (!s.files.isFile(from)) continue;
+    // Without MOVEFILE_REPLACE_EXISTING a file under the name stays, and so
+    // does the one that was to take it.
+    if (!replace && s.files.isFile(target)) continue;
     FakeFile moved = s.files.find(from)->file;
     s.files.remove(from);
     s.files.putFile(target, std::move(moved));

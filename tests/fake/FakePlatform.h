@@ -50,6 +50,9 @@ struct FakeFile {
   // A library the spooler has loaded: it can be neither replaced nor deleted
   // until Windows starts again.
   bool loaded = false;
+  // Written but not flushed to the disk: a power cut takes the data away,
+  // leaving the name over a file without contents or version.
+  bool unflushed = false;
   bool readOnly() const { return (attributes & kFileAttributeReadOnly) != 0; }
 };
 
@@ -182,7 +185,8 @@ class FakePlatform : public Kernel,
   // the programs before is open any more.
   void restartWindows();
   // The power goes after `calls` more platform calls: the next call throws
-  // PowerCut. A CopyFileA it hits leaves its target half written.
+  // PowerCut. A CopyFileA it hits leaves its target half written, and the
+  // next restartWindows finds every file not flushed without its data.
   void cutPowerAfter(std::size_t calls);
   // `action` runs right after the `occurrence`-th call of `name` (an
   // enumeration) has filled its buffer: another program changing the list.
@@ -293,6 +297,7 @@ class FakePlatform : public Kernel,
   Handle createMutex(const char* name) override;
   bool moveFileEx(const char* existing, const char* target, Dword flags) override;
   bool moveFile(const char* existing, const char* target) override;
+  bool flushFileBuffers(Handle file) override;
   Dword getShortPathName(const char* path, char* buffer, Dword size) override;
   Dword getPrivateProfileSection(const char* section, char* buffer, Dword size,
                                  const char* file) override;
