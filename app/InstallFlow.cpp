@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "engine/InstallLog.h"
 #include "engine/InstallTexts.h"
+#include "engine/MachineChecks.h"
 #include "engine/SameName.h"
 
 namespace qlx {
@@ -13,10 +14,21 @@ namespace {
 constexpr int kPortCount = 6;
 constexpr unsigned kMbIconInformation = 0x40;
 
-const char* platformName(OsKind kind) {
+// The later versions share one platform code; the log names the one that runs.
+const char* laterWindowsName(const ReportedVersion& v) {
+  if (v.major == 6) {
+    static constexpr const char* kSix[] = {"Windows Vista", "Windows 7", "Windows 8",
+                                           "Windows 8.1"};
+    return v.minor < 4 ? kSix[v.minor] : "Windows";
+  }
+  return v.build >= 22000 ? "Windows 11" : "Windows 10";
+}
+
+const char* platformName(OsKind kind, const ReportedVersion& v) {
   static constexpr const char* kNames[] = {"Windows 95",         "Windows 98",   "Windows ME",
                                            "Windows NT 4.0",     "Windows 2000", "Windows XP",
                                            "Windows Server 2003"};
+  if (kind == kWindowsVistaOrLater) return laterWindowsName(v);
   const int index = kind - kWindows95;
   return index >= 0 && index < 7 ? kNames[index] : "not supported";
 }
@@ -66,7 +78,7 @@ class FlowLog {
                   std::to_string(v.major), ".", std::to_string(v.minor), ", build ",
                   std::to_string(win9xBuild ? v.build & 0xFFFF : v.build), win9xBuild ? " (" : "",
                   win9xBuild ? std::to_string(v.build) : "", win9xBuild ? " as reported)" : "",
-                  " -> OsKind ", osKind, " (", platformName(kind), ")"}));
+                  " -> OsKind ", osKind, " (", platformName(kind, v), ")"}));
     } else {
       write(join({"Windows: the version query failed -> OsKind ", osKind, " (not supported)"}));
     }
@@ -96,7 +108,59 @@ class FlowLog {
 
 namespace {
 
-bool isSupported(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsServer2003; }
+bool isSupported(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsVistaOrLater; }
+
+// Refuses, before anything changes, a machine the driver cannot be installed
+// on: a Windows it does not know, 64-bit Windows, a user who may not
+// administer the print server. The exit code, or nothing to go on.
+std::optional<int> refusal(PrinterInstaller& installer, OsKind osKind, UserInterface& ui,
+                           bool attended, const char* nothingDone, FlowLog& flowLog) {
+  const auto refuse = [&](const char* message, const char* why, int unattendedCode) {
+    flowLog.write(message);
+    if (attended) ui.appMessageBox(message, kMbOk | kMbIconWarning, 0);
+    return flowLog.outcome(join({why, nothingDone}).c_str(),
+                           attended ? kExitFailure : unattendedCode);
+  };
+  if (!isSupported(osKind)) {
+    return refuse(text::kUnsupportedWindows, "not supported, ", kExitPlatformUnsupported);
+  }
+  Platform& machine = installer.platform();
+  const Wow64Answer wow64 = askWow64(machine.kernel);
+  switch (wow64.kind) {
+    case Wow64Answer::Kind::ThirtyTwoBit:
+      flowLog.write(wow64.queryMissing ? "Bits: 32 (this Windows predates 64-bit Windows)"
+                                       : "Bits: 32 (not running under WOW64)");
+      break;
+    case Wow64Answer::Kind::SixtyFourBit:
+      flowLog.write("Bits: 64 (this 32-bit program runs under WOW64)");
+      return refuse(text::kNo64BitDriver, "64-bit Windows, ", kExitPlatformUnsupported);
+    case Wow64Answer::Kind::Failed:
+      // It may be 64-bit Windows: going on could leave a half installation.
+      installer.reportApiError(text::kIsWow64Error, wow64.error);
+      return flowLog.outcome(
+          join({"cannot tell 32-bit from 64-bit Windows, ", nothingDone}).c_str(),
+          attended ? kExitFailure : kExitInstallFailure);
+  }
+  // Windows 9x has no rights to ask for.
+  if (isWindows9x(osKind)) return std::nullopt;
+  const AdministerAnswer rights = askPrintServerRights(machine.spooler, machine.kernel);
+  const std::string code = std::to_string(rights.error);
+  switch (rights.kind) {
+    case AdministerAnswer::Kind::Granted:
+      flowLog.write("Rights: the print server may be administered");
+      break;
+    case AdministerAnswer::Kind::Refused:
+      flowLog.write(join({"Rights: OpenPrinter of the print server for administering: error ", code,
+                          " (access denied)"}));
+      return refuse(text::kNeedsAdministrator, "no administrator rights, ", kExitInstallFailure);
+    case AdministerAnswer::Kind::Unknown:
+      // The spooler's own calls report what keeps it from answering.
+      flowLog.write(join(
+          {"Rights: the print server cannot be asked (OpenPrinter error ", code, "); going on"}));
+      break;
+  }
+  return std::nullopt;
+}
 
 // Ports compare without case, with or without their trailing colon.
 std::string_view portKey(std::string_view port) {
@@ -199,10 +263,10 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
 
   // Removal and the repeatable run look at the machine first: no dialog is
   // needed for either answer.
-  if ((options.uninstall || options.once) && !isSupported(osKind)) {
-    flowLog.write(text::kUnsupportedWindows);
-    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
-    return flowLog.outcome("not supported", attended ? kExitFailure : kExitPlatformUnsupported);
+  if (options.uninstall || options.once) {
+    const std::optional<int> refused =
+        refusal(installer, osKind, ui, attended, "nothing changed", flowLog);
+    if (refused) return *refused;
   }
   if (options.uninstall) return runRemoval(installer, osKind, ui, options, flowLog);
   // /once keeps one complete, current installation with a printer in place.
@@ -245,10 +309,10 @@ int runInstallFlow(PrinterInstaller& installer, OsTypeDialog& osTypeDialog,
   const PortCode port = kPortCom1 + portIndex;
   const bool win9x = isWindows9x(osKind);
   const bool ntFamily = osKind >= kWindowsNt4 && osKind <= kWindowsXp;
-  if (!isSupported(osKind)) {
-    flowLog.write(text::kUnsupportedWindows);
-    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
-    return flowLog.outcome("not installed", attended ? kExitFailure : kExitPlatformUnsupported);
+  if (!options.uninstall && !options.once) {
+    const std::optional<int> refused =
+        refusal(installer, osKind, ui, attended, "not installed", flowLog);
+    if (refused) return *refused;
   }
   if (win9x) installer.overwriteMode = overwrite;
   if (!portChosen) return flowLog.outcome("no port chosen, nothing installed", kExitSuccess);

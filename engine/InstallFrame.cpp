@@ -43,7 +43,7 @@ constexpr int kHighestPrinterNumber = 999;
 
 const FamilySettings& familyFor(OsKind kind) {
   if (isWindows9x(kind)) return kWin9xFamily;
-  if (kind == kWindowsServer2003) return kWin2000Family;
+  if (isWin2000Family(kind)) return kWin2000Family;
   return kWinNtFamily;
 }
 

@@ -45,7 +45,7 @@ bool listHolds(const SpoolerList& list, const std::string& name) {
 
 InstallationContents PrinterInstaller::contentsFor(OsKind kind) const {
   if (isWindows9x(kind)) return win9xContents();
-  if (kind == kWindowsServer2003) return win2000Contents();
+  if (isWin2000Family(kind)) return win2000Contents();
   return winNtContents();
 }
 

@@ -22,6 +22,9 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
   }
   if (platformId == kVerPlatformWin32Nt) {
     if (majorVersion <= 4) return kWindowsNt4;  // NT 3.x counts as NT 4.0
+    // Vista 6.0 to 8.1 6.3, and 10.0 (Windows 11 reports it too).
+    if (majorVersion == 6) return minorVersion <= 3 ? kWindowsVistaOrLater : kOsUnrecognised;
+    if (majorVersion == 10) return minorVersion == 0 ? kWindowsVistaOrLater : kOsUnrecognised;
     if (majorVersion != 5) return kOsUnrecognised;
     switch (minorVersion) {
       case 0:

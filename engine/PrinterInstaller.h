@@ -121,6 +121,9 @@ class PrinterInstaller {
   InstallLog* log = nullptr;
   RestartChoice restartChoice = RestartChoice::Ask;
 
+  // The machine it works on, for the flow's own questions to it.
+  Platform& platform() const { return platform_; }
+
   // What the last procedure found and did.
   ReportedVersion reportedVersion;
   bool freshInstallation = false;  // the installation was made or completed

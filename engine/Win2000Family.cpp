@@ -1,4 +1,4 @@
-// Windows Server 2003: the universal driver with the model's GPD data file,
+// Windows Server 2003, Vista and later: the universal driver with the model's GPD data file,
 // staged from driver2k\ in the printer-driver directory.
 
 #include <string>

@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 #include "app/CommandLine.h"
 #include "app/InstallFlow.h"
 #include "engine/InstallLog.h"
@@ -186,7 +188,7 @@ TEST_P(ExitCodes, TellTheDeploymentToolWhatHappened) {
       fake.failCall("AddPrinterA", 1797);
       break;
     case ExitCase::Unsupported:
-      fake.setVersion(2, 6, 0);
+      fake.setVersion(2, 6, 4);
       break;
     case ExitCase::NoShutdownPrivilege:
       fake.setShutdownPrivilegeHeld(false);
@@ -224,7 +226,7 @@ TEST_F(Unattended, InteractiveCodesStayAsTheyWere) {
 
   fake::FakePlatform machine;
   addDriverPackage(machine);
-  machine.setVersion(2, 6, 0);
+  machine.setVersion(2, 6, 4);
   PrinterInstaller engine(machine.platform());
   OsTypeDialog os;
   PortTypeDialog port;
@@ -243,6 +245,91 @@ TEST_F(Unattended, AnErrorThatWouldBeABoxGoesToTheLogAndTheRunGoesOn) {
        "\"QLMON957.DLL\"): failed, error 1722: The RPC server is unavailable.",
        "Status: Install print processor... [44%]"});
 }
+
+struct LogCase {
+  const char* label;
+  Dword major, minor, build;
+  std::function<void(fake::FakePlatform&)> arrange;
+  std::vector<std::string> lines;  // in this order, with others between
+};
+
+class LogSaysWhy : public Unattended, public ::testing::WithParamInterface<LogCase> {};
+
+// The later versions by name, and why a machine is refused.
+TEST_P(LogSaysWhy, NamesTheWindowsAndTheOutcome) {
+  const LogCase& c = GetParam();
+  fake.setVersion(2, c.major, c.minor, c.build);
+  c.arrange(fake);
+  run({"/quiet", std::string("/log:") + kLogPath});
+  expectInOrder(c.lines);
+  EXPECT_THAT(fake.messageBoxes(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Machines, LogSaysWhy,
+    ::testing::Values(
+        LogCase{"Windows7",
+                6,
+                1,
+                7601,
+                [](fake::FakePlatform&) {},
+                {"Windows: platform 2, version 6.1, build 7601 -> OsKind 2007 (Windows 7)",
+                 "Bits: 32 (not running under WOW64)",
+                 "Rights: the print server may be administered", "EnumPrinterDriversA(level 4): ok",
+                 "Result: installed, a restart is needed, exit code 3010"}},
+        LogCase{"Windows10",
+                10,
+                0,
+                19045,
+                [](fake::FakePlatform&) {},
+                {"Windows: platform 2, version 10.0, build 19045 -> OsKind 2007 (Windows 10)",
+                 "Result: installed, a restart is needed, exit code 3010"}},
+        LogCase{"Windows11",
+                10,
+                0,
+                22631,
+                [](fake::FakePlatform& f) { f.setWow64(true); },
+                {"Windows: platform 2, version 10.0, build 22631 -> OsKind 2007 (Windows 11)",
+                 "Bits: 64 (this 32-bit program runs under WOW64)",
+                 "Result: 64-bit Windows, not installed, exit code 1633"}},
+        LogCase{"XpX64",
+                5,
+                2,
+                3790,
+                [](fake::FakePlatform& f) { f.setWow64(true); },
+                {"Bits: 64 (this 32-bit program runs under WOW64)",
+                 "Result: 64-bit Windows, not installed, exit code 1633"}},
+        LogCase{"Windows2000WithoutTheQuery",
+                5,
+                0,
+                2195,
+                [](fake::FakePlatform& f) { f.setWow64(std::nullopt); },
+                {"Bits: 32 (this Windows predates 64-bit Windows)",
+                 "Result: installed, a restart is needed, exit code 3010"}},
+        LogCase{"QueryFails",
+                6,
+                1,
+                7601,
+                [](fake::FakePlatform& f) { f.failCall("IsWow64Process", 5); },
+                {"IsWow64Process Error Code: 5  Access is denied.",
+                 "Result: cannot tell 32-bit from 64-bit Windows, not installed, exit code 1603"}},
+        LogCase{"NoAdministratorRights",
+                6,
+                0,
+                6002,
+                [](fake::FakePlatform& f) { f.setAdministrator(false); },
+                {"Windows: platform 2, version 6.0, build 6002 -> OsKind 2007 (Windows Vista)",
+                 "Rights: OpenPrinter of the print server for administering: error 5 (access "
+                 "denied)",
+                 "Result: no administrator rights, not installed, exit code 1603"}},
+        LogCase{"SpoolerCannotBeAsked",
+                5,
+                1,
+                2600,
+                [](fake::FakePlatform& f) { f.failCall("OpenPrinterA", 1722); },
+                {"Rights: the print server cannot be asked (OpenPrinter error 1722); going on",
+                 "Result: installed, a restart is needed, exit code 3010"}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(Unattended, FreshInstallationLog) {
   fake.setLocalTime(SystemTime{2027, 3, 1, 15, 8, 30, 0, 0});
@@ -300,7 +387,8 @@ TEST_F(Unattended, DriverPresentLogIsShortAndComplete) {
                   "Mode: quiet (no window, no pauses)",
                   "Options: port LPT1 (default), overwrite version (default), restart "
                   "never (default), log \"C:\\SETUP\\q.log\"",
-                  "Status: Check drivers... [11%]",
+                  "Bits: 32 (not running under WOW64)",
+                  "Rights: the print server may be administered", "Status: Check drivers... [11%]",
                   "EnumPrinterDriversA(level 3): 143 bytes needed",
                   "EnumPrinterDriversA(level 3): ok", "Driver \"DALVERA QLX-957\" is installed",
                   "Installed: language monitor there, print processor there, uninstall entry "
