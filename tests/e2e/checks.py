@@ -129,7 +129,8 @@ def check_prefix(state: dict, version: str) -> list:
     problems = []
     if numbers != x.VERSION_NUMBERS[version]:
         problems.append(f"Wine reports version {numbers}, expected {x.VERSION_NUMBERS[version]}")
-    nine_x = x.FAMILY.get(version) == "9x"
+    # Wine's spooler takes the Windows 4.0 environment for every version off the NT line.
+    nine_x = x.VERSION_NUMBERS[version][0] != 2
     folders = state.get("spoolerDirectories", {})
     want = (x.DRIVERS + ("\\win40" if nine_x else "\\w32x86"),
             x.PRTPROCS + ("\\win40" if nine_x else "\\w32x86"))
