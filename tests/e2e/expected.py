@@ -168,15 +168,22 @@ def update_statuses(family: str):
     return [(text, 11 * (i + 1)) for i, text in enumerate(texts)] + [(COMPLETED, 100)]
 
 
+# A call that fails without setting an error code shows whatever the thread
+# last had: any code, with its text.
+ANY_CODE = "any"
+
+
 def error_box(call: str, code):
     """The box of a failed spooler call; the code and its system text are filled
-    in from the run and the prefix. `code` is one number, or a tuple of those
-    that Wine's versions and Windows give for the same failure."""
+    in from the run and the prefix. `code` is one number, a tuple of those
+    that Wine's versions and Windows give for the same failure, or ANY_CODE."""
     return Box(APP_CAPTION, f"{call} Error Code: ", [IDOK], error_code=code)
 
 
 def error_codes(code) -> tuple:
     """The codes a box or log may show for `code` (one number or a tuple)."""
+    if code == ANY_CODE:
+        return ()
     return code if isinstance(code, tuple) else (code,)
 
 
