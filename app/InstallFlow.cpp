@@ -15,6 +15,7 @@
 #include "engine/Removal.h"
 #include "engine/RestartSchedule.h"
 #include "engine/Update.h"
+#include "engine/MachineChecks.h"
 
 namespace qlx {
 namespace {
@@ -67,7 +68,7 @@ class FlowLog {
                   std::to_string(v.major), ".", std::to_string(v.minor), ", build ",
                   std::to_string(win9xBuild ? v.build & 0xFFFF : v.build), win9xBuild ? " (" : "",
                   win9xBuild ? std::to_string(v.build) : "", win9xBuild ? " as reported)" : "",
-                  " -> OsKind ", osKind, " (", platformName(kind), ")"}));
+                  " -> OsKind ", osKind, " (", windowsName(kind, v), ")"}));
     } else {
       write(join({"Windows: the version query failed -> OsKind ", osKind, " (not supported)"}));
     }
@@ -105,6 +106,58 @@ struct Run {
   const FamilySettings& family;
   const InstallationContents& contents;
 };
+
+// Refuses, before anything changes, a machine the driver cannot be installed
+// on: a Windows it does not know, 64-bit Windows, a user who may not
+// administer the print server. The exit code, or nothing to go on.
+std::optional<int> refusal(Platform& machine, Reporter& reporter, OsKind osKind,
+                           UserInterface& ui, bool attended, const char* nothingDone,
+                           FlowLog& flowLog) {
+  const auto refuse = [&](const char* message, const char* why, int unattendedCode) {
+    flowLog.write(message);
+    if (attended) ui.appMessageBox(message, kMbOk | kMbIconWarning, 0);
+    return flowLog.outcome(join({why, nothingDone}).c_str(),
+                           attended ? kExitFailure : unattendedCode);
+  };
+  if (!isSupported(osKind)) {
+    return refuse(text::kUnsupportedWindows, "not supported, ", kExitPlatformUnsupported);
+  }
+  const Wow64Answer wow64 = askWow64(machine.kernel);
+  switch (wow64.kind) {
+    case Wow64Answer::Kind::ThirtyTwoBit:
+      flowLog.write(wow64.queryMissing ? "Bits: 32 (this Windows predates 64-bit Windows)"
+                                       : "Bits: 32 (not running under WOW64)");
+      break;
+    case Wow64Answer::Kind::SixtyFourBit:
+      flowLog.write("Bits: 64 (this 32-bit program runs under WOW64)");
+      return refuse(text::kNo64BitDriver, "64-bit Windows, ", kExitPlatformUnsupported);
+    case Wow64Answer::Kind::Failed:
+      // It may be 64-bit Windows: going on could leave a half installation.
+      reporter.reportApiError(text::kIsWow64Error, wow64.error);
+      return flowLog.outcome(
+          join({"cannot tell 32-bit from 64-bit Windows, ", nothingDone}).c_str(),
+          attended ? kExitFailure : kExitInstallFailure);
+  }
+  // Windows 9x has no rights to ask for.
+  if (isWindows9x(osKind)) return std::nullopt;
+  const AdministerAnswer rights = askPrintServerRights(machine.spooler, machine.kernel);
+  const std::string code = std::to_string(rights.error);
+  switch (rights.kind) {
+    case AdministerAnswer::Kind::Granted:
+      flowLog.write("Rights: the print server may be administered");
+      break;
+    case AdministerAnswer::Kind::Refused:
+      flowLog.write(join({"Rights: OpenPrinter of the print server for administering: error ", code,
+                          " (access denied)"}));
+      return refuse(text::kNeedsAdministrator, "no administrator rights, ", kExitInstallFailure);
+    case AdministerAnswer::Kind::Unknown:
+      // The spooler's own calls report what keeps it from answering.
+      flowLog.write(join(
+          {"Rights: the print server cannot be asked (OpenPrinter error ", code, "); going on"}));
+      break;
+  }
+  return std::nullopt;
+}
 
 // Ports compare without case, with or without their trailing colon.
 std::string_view portKey(std::string_view port) {
@@ -226,10 +279,10 @@ int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDi
 
   // Removal and the repeatable run look at the machine first: no dialog is
   // needed for either answer.
-  if ((options.uninstall || options.once) && family == nullptr) {
-    flowLog.write(text::kUnsupportedWindows);
-    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
-    return flowLog.outcome("not supported", attended ? kExitFailure : kExitPlatformUnsupported);
+  if (options.uninstall || options.once) {
+    const std::optional<int> refused =
+        refusal(platform, reporter, osKind, ui, attended, "nothing changed", flowLog);
+    if (refused) return *refused;
   }
   const ModelNames names = productNames(isWindows9x(osKind));
   const InstallationContents contents =
@@ -280,10 +333,10 @@ int runInstallFlow(Platform& platform, ProgressView view, OsTypeDialog& osTypeDi
                         overwriteOptionName(overwrite)}));
   }
 
-  if (family == nullptr) {
-    flowLog.write(text::kUnsupportedWindows);
-    if (attended) ui.appMessageBox(text::kUnsupportedWindows, kMbOk | kMbIconWarning, 0);
-    return flowLog.outcome("not installed", attended ? kExitFailure : kExitPlatformUnsupported);
+  if (!options.uninstall && !options.once) {
+    const std::optional<int> refused =
+        refusal(platform, reporter, osKind, ui, attended, "not installed", flowLog);
+    if (refused) return *refused;
   }
   if (portIndex < 0 || portIndex >= kPortCount) {
     return flowLog.outcome("no port chosen, nothing installed", kExitSuccess);

@@ -17,6 +17,9 @@ file(GLOB QLX_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/res/*.rc)
 
 add_executable(QLX957_Installer WIN32 ${QLX_WIN32_SOURCES})
+# windres reads these files itself; the build does not see them otherwise.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/QLX957_Installer.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_BINARY_DIR}/generated/QLX957_Installer.manifest;${CMAKE_SOURCE_DIR}/res/qlx957.ico;${CMAKE_SOURCE_DIR}/res/banner.bmp")
 target_link_libraries(QLX957_Installer PRIVATE qlx_core)
 target_include_directories(QLX957_Installer PRIVATE ${CMAKE_SOURCE_DIR})
 set_target_properties(QLX957_Installer PROPERTIES

@@ -21,6 +21,9 @@ constexpr SupportedPlatform kPlatforms[] = {
     {kWindows2000, "Windows 2000", &kWinNtFamily},
     {kWindowsXp, "Windows XP", &kWinNtFamily},
     {kWindowsServer2003, "Windows Server 2003", &kWin2000Family},
+    // Vista, Server 2008, 7, 8, 8.1 and 10 still take the 2000 family's
+    // version-3 driver through the same spooler calls.
+    {kWindowsVistaOrLater, "Windows Vista or later", &kWin2000Family},
 };
 
 const SupportedPlatform* find(OsKind kind) {

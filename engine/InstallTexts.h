@@ -66,5 +66,12 @@ inline constexpr char kRestartCaption[] = "DALVERA QLX-957 installer";
 
 inline constexpr char kInstallCancelled[] = "Install Cancled.";
 inline constexpr char kUnsupportedWindows[] = "This version of Windows is not supported.";
+inline constexpr char kNo64BitDriver[] =
+    "This driver package has no driver for 64-bit Windows: the DALVERA QLX-957 driver can be "
+    "installed on 32-bit Windows only.\n\nNothing was changed.";
+inline constexpr char kIsWow64Error[] = "IsWow64Process Error Code: %d\n\n";
+inline constexpr char kNeedsAdministrator[] =
+    "Installing the DALVERA QLX-957 printer driver needs administrator rights.\n\nLog on as an "
+    "administrator and run the installer again. Nothing was changed.";
 
 }  // namespace qlx::text

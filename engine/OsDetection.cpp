@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/Families.h"
+
 namespace qlx {
 
 OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersion) {
@@ -20,6 +22,9 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
   }
   if (platformId == kVerPlatformWin32Nt) {
     if (majorVersion <= 4) return kWindowsNt4;  // NT 3.x counts as NT 4.0
+    // Vista 6.0 to 8.1 6.3, and 10.0 (Windows 11 reports it too).
+    if (majorVersion == 6) return minorVersion <= 3 ? kWindowsVistaOrLater : kOsUnrecognised;
+    if (majorVersion == 10) return minorVersion == 0 ? kWindowsVistaOrLater : kOsUnrecognised;
     if (majorVersion != 5) return kOsUnrecognised;
     switch (minorVersion) {
       case 0:
@@ -33,6 +38,16 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
     }
   }
   return kOsUnrecognised;
+}
+
+const char* windowsName(OsKind kind, const ReportedVersion& version) {
+  if (kind != kWindowsVistaOrLater) return platformName(kind);
+  if (version.major == 6) {
+    static constexpr const char* kSix[] = {"Windows Vista", "Windows 7", "Windows 8",
+                                           "Windows 8.1"};
+    return version.minor < 4 ? kSix[version.minor] : "Windows";
+  }
+  return version.build >= 22000 ? "Windows 11" : "Windows 10";
 }
 
 DetectedOs detectOsKind(Platform& platform) {

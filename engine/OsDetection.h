@@ -23,4 +23,8 @@ OsKind classifyOsVersion(Dword platformId, Dword majorVersion, Dword minorVersio
 // The running Windows, asked of the system.
 DetectedOs detectOsKind(Platform& platform);
 
+// The name the log gives the running Windows: the platform's, and for the
+// later versions, which share one code, the one its version tells.
+const char* windowsName(OsKind kind, const ReportedVersion& version);
+
 }  // namespace qlx

@@ -4,7 +4,7 @@
 
 namespace qlx {
 
-// The supported platforms; any value outside 2000..2006 is unrecognised.
+// The supported platforms; any value outside 2000..2007 is unrecognised.
 using OsKind = std::int32_t;
 inline constexpr OsKind kWindows95 = 2000;
 inline constexpr OsKind kWindows98 = 2001;
@@ -13,6 +13,8 @@ inline constexpr OsKind kWindowsNt4 = 2003;
 inline constexpr OsKind kWindows2000 = 2004;
 inline constexpr OsKind kWindowsXp = 2005;
 inline constexpr OsKind kWindowsServer2003 = 2006;
+// Vista, Server 2008, 7, 8, 8.1 and 10: installed as Server 2003 is.
+inline constexpr OsKind kWindowsVistaOrLater = 2007;
 inline constexpr OsKind kOsUnrecognised = 0;
 
 inline constexpr bool isWindows9x(OsKind kind) { return kind >= kWindows95 && kind <= kWindowsMe; }

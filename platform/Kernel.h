@@ -14,6 +14,9 @@ class Kernel {
   virtual ~Kernel() = default;
 
   virtual bool getVersionEx(OsVersionInfo& info) = 0;  // GetVersionExA
+  // IsWow64Process, looked up at run time: Windows 95 to 2000 and the first
+  // XP lack it, and then it fails with ERROR_PROC_NOT_FOUND.
+  virtual bool isWow64Process(Handle process, bool* wow64) = 0;
 
   // GetSystemDirectoryA / GetWindowsDirectoryA: length without the NUL on
   // success, the size needed (with the NUL) when the buffer is too small,

@@ -63,5 +63,6 @@ class Spooler {
 inline constexpr Dword kPrinterEnumLocal = 0x2;
 inline constexpr Dword kPrinterControlPurge = 3;
 inline constexpr Dword kPrinterAllAccess = 0x000F000C;
+inline constexpr Dword kServerAccessAdminister = 0x1;
 
 }  // namespace qlx

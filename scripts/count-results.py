@@ -51,11 +51,16 @@ def junit(path):
 
 def log(path):
     with open(path, encoding="utf-8", errors="replace") as lines:
-        found = COUNT_LINE.findall(lines.read())
+        text = lines.read()
+    found = COUNT_LINE.findall(text)
     if not found:
         raise ValueError("no 'N passed, M failed' line in %s" % path)
     passed, failed, skipped = found[-1]
-    return int(passed), int(failed), [("", "")] * int(skipped or 0)
+    # "SKIPPED NAME: WHY" lines name what was skipped.
+    named = [line[len("SKIPPED "):].partition(": ")[::2] for line in text.splitlines()
+             if line.startswith("SKIPPED ")]
+    count = int(skipped or 0)
+    return int(passed), int(failed), (named + [("", "")] * count)[:count]
 
 
 def main(argv):

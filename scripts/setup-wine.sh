@@ -4,7 +4,8 @@
 # Debian and unpacked under build/, never installed system-wide.
 #
 # Prints one line saying which route is taken, and exits
-#   0  32-bit Wine is ready (wine, wine32:i386, Xvfb, ImageMagick)
+#   0  32-bit Wine is ready (wine, wine32:i386, Xvfb, ImageMagick; wine64 beside
+#      it for the 64-bit prefix of the rows that refuse 64-bit Windows)
 #   3  this machine cannot run 32-bit programs; the reason is on the line
 # QLX_FAKE_NO_IA32=1 makes the probe fail, to try the second route.
 set -euo pipefail

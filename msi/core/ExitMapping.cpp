@@ -27,7 +27,9 @@ ActionOutcome mapExitCode(Stage stage, std::uint32_t exitCode) {
       return {kActionFailure, false,
               "another installation of the driver is running; try again when it has ended"};
     case code(kExitPlatformUnsupported):
-      return {kActionFailure, false, "this version of Windows is not supported"};
+      return {
+          kActionFailure, false,
+          "this Windows is not supported: a version the program does not know, or 64-bit Windows"};
     case code(kExitBadCommandLine):
       return {kActionFailure, false, "the program does not accept the package's command line"};
     case code(kExitLogFailure):

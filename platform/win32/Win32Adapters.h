@@ -14,6 +14,7 @@ namespace qlx::win32 {
 class Win32Kernel final : public Kernel {
  public:
   bool getVersionEx(OsVersionInfo& info) override;
+  bool isWow64Process(Handle process, bool* wow64) override;
   Dword getSystemDirectory(char* buffer, Dword size) override;
   Dword getWindowsDirectory(char* buffer, Dword size) override;
   bool copyFile(const char* existing, const char* target, bool failIfExists) override;

@@ -1,10 +1,26 @@
 #include "platform/win32/RecordLayout.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Adapters.h"
 
 namespace qlx::win32 {
 
 bool Win32Kernel::getVersionEx(OsVersionInfo& info) {
   return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)) != FALSE;
+}
+
+bool Win32Kernel::isWow64Process(Handle process, bool* wow64) {
+  // An import would keep the program from starting where the call is missing.
+  using IsWow64ProcessCall = BOOL(WINAPI*)(HANDLE, BOOL*);
+  const auto call =
+      findExport<IsWow64ProcessCall>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+  if (!call) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return false;
+  }
+  BOOL answer = FALSE;
+  if (!call(toNative<HANDLE>(process), &answer)) return false;
+  if (wow64 != nullptr) *wow64 = answer != FALSE;
+  return true;
 }
 
 Dword Win32Kernel::getSystemDirectory(char* buffer, Dword size) {

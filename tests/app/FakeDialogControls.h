@@ -114,12 +114,19 @@ class FakeDialogControls final : public DialogControls {
   bool refuseAdd = false;
 };
 
-// Template 129 as the window system reports it: the Next button, seven radio
+// Template 129 as the window system reports it: the Next button, eight radio
 // buttons in platform order (ids out of order), the group box.
 inline FakeDialogControls osTypeTemplate() {
   FakeDialogControls d;
   d.add(1, "Button", kBsDefPushButton | 0x00010000);
-  d.radio(1000, true).radio(1001).radio(1005).radio(1002).radio(1004).radio(1003).radio(1006);
+  d.radio(1000, true)
+      .radio(1001)
+      .radio(1005)
+      .radio(1002)
+      .radio(1004)
+      .radio(1003)
+      .radio(1006)
+      .radio(1007);
   d.add(-1, "Button", kBsGroupBox);
   return d;
 }

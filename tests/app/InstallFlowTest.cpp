@@ -57,7 +57,7 @@ TEST_P(FlowRouting, DetectedPlatformAloneChoosesTheProcedure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SevenPlatforms, FlowRouting,
+    SupportedPlatforms, FlowRouting,
     ::testing::Values(RoutingCase{"Windows95", 1, 4, 0, 0, "installWin9x"},
                       RoutingCase{"Windows98", 1, 4, 10, 1, "installWin9x"},
                       RoutingCase{"WindowsMe", 1, 4, 90, 2, "installWin9x"},
@@ -65,7 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutingCase{"WindowsNt4", 2, 4, 0, 3, "installWinNtFamily"},
                       RoutingCase{"Windows2000", 2, 5, 0, 4, "installWinNtFamily"},
                       RoutingCase{"WindowsXp", 2, 5, 1, 5, "installWinNtFamily"},
-                      RoutingCase{"Server2003", 2, 5, 2, 6, "installWin2000Family"}),
+                      RoutingCase{"Server2003", 2, 5, 2, 6, "installWin2000Family"},
+                      RoutingCase{"WindowsVista", 2, 6, 0, 7, "installWin2000Family"},
+                      RoutingCase{"Windows7", 2, 6, 1, 7, "installWin2000Family"},
+                      RoutingCase{"Windows81", 2, 6, 3, 7, "installWin2000Family"},
+                      RoutingCase{"Windows10", 2, 10, 0, 7, "installWin2000Family"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Runs the dialogs on the fake machine and notes what the flow had done by
@@ -179,7 +183,7 @@ TEST_F(InstallFlow, NoPortCheckedRunsNoProcedure) {
 }
 
 TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
-  for (const auto& version : {std::array<Dword, 3>{2, 6, 0}, {2, 5, 3}, {1, 4, 3}, {0, 3, 1}}) {
+  for (const auto& version : {std::array<Dword, 3>{2, 6, 4}, {2, 5, 3}, {1, 4, 3}, {0, 3, 1}}) {
     fake::FakePlatform machine;
     addDriverPackage(machine);
     machine.setVersion(version[0], version[1], version[2]);
@@ -190,7 +194,7 @@ TEST_F(InstallFlow, UnrecognisedPlatformSaysSoAfterTheDialogsAndFails) {
     ASSERT_EQ(dialogs.openings.size(), 2u);
     EXPECT_EQ(dialogs.openings[1].dialog, "port");
     EXPECT_EQ(dialogs.openings[1].boxesShown, 0u);  // the box comes only after both
-    EXPECT_FALSE(machine.osIndexShown() >= 0 && machine.osIndexShown() <= 6);
+    EXPECT_FALSE(machine.osIndexShown() >= 0 && machine.osIndexShown() <= 7);
     ASSERT_EQ(machine.messageBoxes().size(), 1u);
     EXPECT_EQ(machine.messageBoxes()[0].text, "This version of Windows is not supported.");
     EXPECT_EQ(machine.messageBoxes()[0].type, kMbOk | kMbIconWarning);

@@ -548,6 +548,64 @@ TEST_P(LifeOnATill, AReplacementThatFailsKeepsTheOlderFile) {
   }
 }
 
+// ---- refused machines
+
+// 64-bit Windows, a WOW64 question that fails and a user who may not
+// administer the print server: refused in every mode before anything changes.
+TEST_P(LifeOnATill, ARefusedMachineIsLeftAsItWas) {
+  if (GetParam() == Family::Win9x) {
+    // Without the WOW64 question and without rights to ask for, it installs.
+    till().fake.setWow64(std::nullopt);
+    till().fake.setAdministrator(false);
+    EXPECT_EQ(run({"/quiet"}), 3010);
+    EXPECT_THAT(till().fake.callTexts("OpenPrinterA"),
+                Not(Contains("OpenPrinterA(null, {access 1})")));
+    return;
+  }
+  struct Refusal {
+    const char* label;
+    std::function<void(fake::FakePlatform&)> arrange;
+    int unattendedCode;
+    std::string box;
+  };
+  const Refusal refusals[] = {
+      {"64-bit", [](fake::FakePlatform& f) { f.setWow64(true); }, 1633,
+       "This driver package has no driver for 64-bit Windows: the DALVERA QLX-957 driver can be "
+       "installed on 32-bit Windows only.\n\nNothing was changed."},
+      {"WOW64 query fails",
+       [](fake::FakePlatform& f) {
+         f.clearCalls();
+         f.failCall("IsWow64Process", 6);
+       },
+       1603, "IsWow64Process Error Code: 6\n\nThe handle is invalid.\r\n"},
+      {"no administrator rights", [](fake::FakePlatform& f) { f.setAdministrator(false); }, 1603,
+       "Installing the DALVERA QLX-957 printer driver needs administrator rights.\n\nLog on as "
+       "an administrator and run the installer again. Nothing was changed."},
+  };
+  for (const Refusal& refusal : refusals) {
+    SCOPED_TRACE(refusal.label);
+    freshMachine();
+    const MachineState before = state();
+    for (const std::vector<std::string>& mode : std::vector<std::vector<std::string>>{
+             {}, {"/quiet"}, {"/passive", "/once"}, {"/uninstall"}}) {
+      refusal.arrange(till().fake);
+      const std::size_t boxes = till().fake.messageBoxes().size();
+      const bool attended = mode.empty() || mode[0] == "/uninstall";
+      EXPECT_EQ(run(mode), attended ? 1 : refusal.unattendedCode);
+      EXPECT_EQ(state(), before);
+      EXPECT_EQ(till().fake.messageBoxes().size(), boxes + (attended ? 1 : 0));
+      if (attended) EXPECT_EQ(till().fake.messageBoxes().back().text, refusal.box);
+    }
+    // Installed, then refused: the removal takes nothing away.
+    freshMachine();
+    ASSERT_EQ(run({"/quiet"}), 3010);
+    const MachineState installed = state();
+    refusal.arrange(till().fake);
+    EXPECT_EQ(run({"/uninstall", "/quiet"}), refusal.unattendedCode);
+    EXPECT_EQ(state(), installed);
+  }
+}
+
 // ---- the repeatable run
 
 TEST_P(LifeOnATill, OnceChangesNothingWhereTheInstallationIsComplete) {

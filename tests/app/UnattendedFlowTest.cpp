@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <array>
+
 #include "app/CommandLine.h"
 #include "app/InstallFlow.h"
 #include "engine/InstallLog.h"
@@ -187,7 +189,7 @@ TEST_P(ExitCodes, TellTheDeploymentToolWhatHappened) {
       fake.failCall("AddPrinterA", 1797);
       break;
     case ExitCase::Unsupported:
-      fake.setVersion(2, 6, 0);
+      fake.setVersion(2, 6, 4);
       break;
     case ExitCase::NoShutdownPrivilege:
       fake.setShutdownPrivilegeHeld(false);
@@ -247,7 +249,7 @@ TEST_F(Unattended, InteractiveCodesStayAsTheyWere) {
 
   fake::FakePlatform machine;
   addDriverPackage(machine);
-  machine.setVersion(2, 6, 0);
+  machine.setVersion(2, 6, 4);
   OsTypeDialog os;
   PortTypeDialog port;
   EXPECT_EQ(
@@ -275,6 +277,54 @@ TEST_F(Unattended, ARefusedMonitorIsAFailureThatTheNextRunCompletes) {
   EXPECT_THAT(fake.installedMonitorNames(), Contains("DALVERA Language Monitor QLX957"));
   EXPECT_EQ(fake.installedPrinterNames().size(), 1u);
 }
+
+struct LogCase {
+  const char* label;
+  std::array<Dword, 3> version;  // major, minor, build on platform 2
+  enum Machine { Plain, SixtyFourBit, QueryFails, NoRights, SpoolerSilent } machine;
+  std::vector<std::string> lines;  // in this order, with others between
+};
+
+class LogSaysWhy : public Unattended, public ::testing::WithParamInterface<LogCase> {};
+
+// The later versions by name, and why a machine is refused.
+TEST_P(LogSaysWhy, NamesTheWindowsAndTheOutcome) {
+  const LogCase& c = GetParam();
+  fake.setVersion(2, c.version[0], c.version[1], c.version[2]);
+  fake.setWow64(c.machine == LogCase::SixtyFourBit);
+  fake.setAdministrator(c.machine != LogCase::NoRights);
+  if (c.machine == LogCase::QueryFails) fake.failCall("IsWow64Process", 5);
+  if (c.machine == LogCase::SpoolerSilent) fake.failCall("OpenPrinterA", 1722);
+  run({"/quiet", std::string("/log:") + kLogPath});
+  expectInOrder(c.lines);
+  EXPECT_THAT(fake.messageBoxes(), IsEmpty());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Machines, LogSaysWhy, ::testing::Values(
+    LogCase{"Windows7", {6, 1, 7601}, LogCase::Plain,
+            {"Windows: platform 2, version 6.1, build 7601 -> OsKind 2007 (Windows 7)",
+             "Bits: 32 (not running under WOW64)", "Rights: the print server may be administered",
+             "EnumPrinterDriversA(level 4): ok",
+             "Result: installed, a restart is needed, exit code 3010"}},
+    LogCase{"Windows10", {10, 0, 19045}, LogCase::Plain,
+            {"Windows: platform 2, version 10.0, build 19045 -> OsKind 2007 (Windows 10)"}},
+    LogCase{"Windows11", {10, 0, 22631}, LogCase::SixtyFourBit,
+            {"Windows: platform 2, version 10.0, build 22631 -> OsKind 2007 (Windows 11)",
+             "Bits: 64 (this 32-bit program runs under WOW64)",
+             "Result: 64-bit Windows, not installed, exit code 1633"}},
+    LogCase{"QueryFails", {6, 1, 7601}, LogCase::QueryFails,
+            {"IsWow64Process Error Code: 5  Access is denied.",
+             "Result: cannot tell 32-bit from 64-bit Windows, not installed, exit code 1603"}},
+    LogCase{"NoAdministratorRights", {6, 0, 6002}, LogCase::NoRights,
+            {"Windows: platform 2, version 6.0, build 6002 -> OsKind 2007 (Windows Vista)",
+             "Rights: OpenPrinter of the print server for administering: error 5 (access denied)",
+             "Result: no administrator rights, not installed, exit code 1603"}},
+    LogCase{"SpoolerCannotBeAsked", {5, 1, 2600}, LogCase::SpoolerSilent,
+            {"Rights: the print server cannot be asked (OpenPrinter error 1722); going on",
+             "Result: installed, a restart is needed, exit code 3010"}}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 TEST_F(Unattended, FreshInstallationLog) {
   fake.setLocalTime(SystemTime{2027, 3, 1, 15, 8, 30, 0, 0});
@@ -332,7 +382,8 @@ TEST_F(Unattended, DriverPresentLogIsShortAndComplete) {
                   "Mode: quiet (no window, no pauses)",
                   "Options: port LPT1 (default), overwrite version (default), restart "
                   "never (default), log \"C:\\SETUP\\q.log\"",
-                  "Status: Check drivers... [11%]",
+                  "Bits: 32 (not running under WOW64)",
+                  "Rights: the print server may be administered", "Status: Check drivers... [11%]",
                   "EnumPrinterDriversA(level 3): 143 bytes needed",
                   "EnumPrinterDriversA(level 3): ok", "Driver \"DALVERA QLX-957\" is installed",
                   "Installed: language monitor there, print processor there, uninstall entry "

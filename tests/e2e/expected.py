@@ -13,26 +13,39 @@ RESTART_QUESTION = ("Restart the computer can take effect.\nPlease restart the c
                     "\n\n[Yes] I want to restart my computer now.\n[No] I will restart my computer later.")
 CANCELLED = "Install Cancled."
 UNSUPPORTED = "This version of Windows is not supported."
+NO_64BIT_DRIVER = ("This driver package has no driver for 64-bit Windows: the DALVERA QLX-957 "
+                   "driver can be installed on 32-bit Windows only.\n\nNothing was changed.")
 IDOK, IDYES, IDNO = 1, 6, 7
 
 PORTS = ("COM1:", "COM2:", "COM3:", "COM4:", "LPT1:", "LPT2:")
 DEFAULT_PORT = 4  # LPT1 is checked when the port dialog opens
 OS_RADIOS = ["Windows 95", "Windows 98", "Windows ME", "Windows NT 4.0", "Windows 2000",
-             "Windows XP", "Windows Server 2003"]
-OS_RADIO_IDS = [1000, 1001, 1005, 1002, 1004, 1003, 1006]
+             "Windows XP", "Windows Server 2003", "Windows Vista or later"]
+OS_RADIO_IDS = [1000, 1001, 1005, 1002, 1004, 1003, 1006, 1007]
 PORT_RADIOS = ["COM1", "COM2", "COM3", "COM4", "LPT1", "LPT2"]
 PORT_RADIO_IDS = [1006, 1008, 1009, 1011, 1007, 1010]
 OVERWRITE_ITEMS = ["Overwrite files by version", "Overwrite files by date", "Always overwrite",
                    "Never overwrite"]
 
 # Wine's version names: the OS dialog's preselected radio and the family.
-OS_INDEX = {"win95": 0, "win98": 1, "winme": 2, "nt40": 3, "win2k": 4, "winxp": 5, "win2003": 6}
+# XP x64 reports 5.2 like Server 2003; Vista and later share one radio.
+OS_INDEX = {"win95": 0, "win98": 1, "winme": 2, "nt40": 3, "win2k": 4, "winxp": 5, "win2003": 6,
+            "winxp64": 6, "vista": 7, "win7": 7, "win10": 7}
 FAMILY = {"win95": "9x", "win98": "9x", "winme": "9x", "nt40": "nt", "win2k": "nt", "winxp": "nt",
-          "win2003": "2k"}
+          "win2003": "2k", "winxp64": "2k", "vista": "2k", "win7": "2k", "win10": "2k"}
 
 # What GetVersionExA reports under each of Wine's version names.
 VERSION_NUMBERS = {"win95": (1, 4, 0), "win98": (1, 4, 10), "winme": (1, 4, 90), "nt40": (2, 4, 0),
-                   "win2k": (2, 5, 0), "winxp": (2, 5, 1), "win2003": (2, 5, 2), "vista": (2, 6, 0)}
+                   "win2k": (2, 5, 0), "winxp": (2, 5, 1), "win2003": (2, 5, 2), "winxp64": (2, 5, 2),
+                   # prefixstate declares no later version: Windows 10 tells it 6.2, as
+                   # Windows does.
+                   "vista": (2, 6, 0), "win7": (2, 6, 1), "win10": (2, 6, 2),
+                   "win31": (0, 3, 10)}  # Win32s: no platform the program knows
+# The Windows the log names, with the true version and build (the manifest
+# declares them all); the build is Wine's own.
+LATER_WINDOWS = {"vista": ("version 6.0, build ", "-> OsKind 2007 (Windows Vista)"),
+                 "win7": ("version 6.1, build ", "-> OsKind 2007 (Windows 7)"),
+                 "win10": ("version 10.0, build ", "-> OsKind 2007 (Windows 10)")}
 
 SYSTEM_DIR = r"C:\windows\system32"
 DRIVERS = SYSTEM_DIR + r"\spool\drivers"
@@ -155,15 +168,22 @@ def update_statuses(family: str):
     return [(text, 11 * (i + 1)) for i, text in enumerate(texts)] + [(COMPLETED, 100)]
 
 
+# A call that fails without setting an error code shows whatever the thread
+# last had: any code, with its text.
+ANY_CODE = "any"
+
+
 def error_box(call: str, code):
     """The box of a failed spooler call; the code and its system text are filled
-    in from the run and the prefix. `code` is one number, or a tuple of those
-    that Wine's versions and Windows give for the same failure."""
+    in from the run and the prefix. `code` is one number, a tuple of those
+    that Wine's versions and Windows give for the same failure, or ANY_CODE."""
     return Box(APP_CAPTION, f"{call} Error Code: ", [IDOK], error_code=code)
 
 
 def error_codes(code) -> tuple:
     """The codes a box or log may show for `code` (one number or a tuple)."""
+    if code == ANY_CODE:
+        return ()
     return code if isinstance(code, tuple) else (code,)
 
 

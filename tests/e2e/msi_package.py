@@ -198,6 +198,13 @@ def rows() -> list:
                                              "QLX957_Installer: Status: Add printer... [22%]",
                                              "QLX957_Installer: exit code 3010"],
                                  in_program_log=["/quiet /norestart", "exit code 3010"])),
+        # The program asks for administrator rights in its manifest; the
+        # deferred action, with the system's rights, still starts it.
+        s.Scenario("msiexec /i installs on Windows 7 (win7)", "win7", [install()],
+                   s.installed("win7", [(x.PRINTER, x.DEFAULT_PORT)]), prepare=placing(PACKAGE),
+                   verify=expect(registered_packages=(PACKAGE,), files=True,
+                                 in_program_log=["(Windows 7)", "/quiet /norestart",
+                                                 "exit code 3010"])),
         s.Scenario("msiexec /i again over its own installation adds no printer (winxp)", "winxp",
                    [install(), install(0, log="again.log")], one_printer, prepare=placing(PACKAGE),
                    verify=expect(registered_packages=(PACKAGE,), files=True)),

@@ -14,7 +14,8 @@ from pathlib import Path
 # times slower.
 TIME_SCALE = float(os.environ.get("QLX_E2E_TIME_SCALE", "1"))
 
-WINDOWS_VERSIONS = ("win95", "win98", "winme", "nt40", "win2k", "winxp", "win2003", "vista")
+WINDOWS_VERSIONS = ("win95", "win98", "winme", "nt40", "win2k", "winxp", "win2003", "vista", "win7",
+                    "win10", "win31", "winxp64")
 
 
 class Display:
@@ -61,11 +62,12 @@ class Display:
 
 
 class Prefix:
-    """One 32-bit Wine prefix and the programs run in it."""
+    """One Wine prefix (32-bit, or 64-bit where 32-bit programs run under
+    WOW64) and the programs run in it."""
 
-    def __init__(self, path: Path, display: str):
+    def __init__(self, path: Path, display: str, arch: str = "win32"):
         self.path = path
-        self.env = dict(os.environ, WINEPREFIX=str(path), WINEARCH="win32", WINEDEBUG="-all",
+        self.env = dict(os.environ, WINEPREFIX=str(path), WINEARCH=arch, WINEDEBUG="-all",
                         DISPLAY=display)
         self.env.pop("WINEDLLOVERRIDES", None)
         self.env.pop("WAYLAND_DISPLAY", None)
@@ -114,14 +116,15 @@ class Prefix:
             reg.write(f'\n[Software\\\\Wine] 1700000000\n"Version"="{version}"\n')
 
 
-def make_template(path: Path, display: str, log: Path, managed: bool = False) -> Prefix:
-    """A fresh win32 prefix with the 9x print processor folder that Wine does
+def make_template(path: Path, display: str, log: Path, managed: bool = False,
+                  arch: str = "win32") -> Prefix:
+    """A fresh prefix with the 9x print processor folder that Wine does
     not make; unless `managed`, without the 2 s wait per hidden window that
     Wine makes where no window manager runs."""
     if path.exists():
         shutil.rmtree(path)
     path.parent.mkdir(parents=True, exist_ok=True)
-    prefix = Prefix(path, display)
+    prefix = Prefix(path, display, arch)
     status = prefix.run(["wineboot", "-i"], log, 300)
     if not managed:
         prefix.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "N", log)
@@ -133,7 +136,7 @@ def make_template(path: Path, display: str, log: Path, managed: bool = False) ->
     return prefix
 
 
-def clone(template: Path, path: Path, display: str) -> Prefix:
+def clone(template: Path, path: Path, display: str, arch: str = "win32") -> Prefix:
     """A copy of the template in a fraction of a second: every file hard-linked
     except the registry files, which Wine rewrites, and `.update-timestamp`."""
     if path.exists():
@@ -145,7 +148,7 @@ def clone(template: Path, path: Path, display: str) -> Prefix:
         if linked.exists():
             linked.unlink()
             shutil.copy2(template / name, linked)
-    return Prefix(path, display)
+    return Prefix(path, display, arch)
 
 
 def replace_file(target: Path, source: Path):

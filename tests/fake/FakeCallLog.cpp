@@ -21,13 +21,14 @@ namespace qlx::fake::detail {
 namespace {
 
 // Calls that release, or cannot fail meaningfully, are left out.
-constexpr std::array<std::string_view, 55> kFailableCalls = {
+constexpr std::array<std::string_view, 56> kFailableCalls = {
     // KERNEL32
-    "GetVersionExA", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA", "DeleteFileA",
-    "CreateDirectoryA", "CreateFileA", "GetFileTime", "SetFilePointer", "WriteFile", "GlobalAlloc",
-    "GlobalLock", "GlobalHandle", "FormatMessageA", "GetModuleFileNameA", "SetCurrentDirectoryA",
-    "GetFileAttributesA", "SetFileAttributesA", "RemoveDirectoryA", "CreateMutexA", "MoveFileExA",
-    "MoveFileA", "FlushFileBuffers", "GetShortPathNameA", "GetPrivateProfileSectionA",
+    "GetVersionExA", "IsWow64Process", "GetSystemDirectoryA", "GetWindowsDirectoryA", "CopyFileA",
+    "DeleteFileA", "CreateDirectoryA", "CreateFileA", "GetFileTime", "SetFilePointer", "WriteFile",
+    "GlobalAlloc", "GlobalLock", "GlobalHandle", "FormatMessageA", "GetModuleFileNameA",
+    "SetCurrentDirectoryA", "GetFileAttributesA", "SetFileAttributesA", "RemoveDirectoryA",
+    "CreateMutexA", "MoveFileExA", "MoveFileA", "FlushFileBuffers", "GetShortPathNameA",
+    "GetPrivateProfileSectionA",
     "WritePrivateProfileSectionA",
     // VERSION
     "GetFileVersionInfoSizeA", "GetFileVersionInfoA", "VerQueryValueA",

@@ -52,6 +52,17 @@ constexpr Dword kFileBegin = 0, kFileCurrent = 1, kFileEnd = 2;
 
 }  // namespace
 
+bool FakePlatform::isWow64Process(Handle process, bool* wow64) {
+  State& s = *state_;
+  if (auto error = s.log.recordFailable("IsWow64Process", {handle(process)})) return s.fail(*error);
+  if (!s.wow64) return s.fail(kErrorProcNotFound);
+  if (process != kCurrentProcessPseudoHandle || wow64 == nullptr) {
+    return s.fail(kErrorInvalidParameter);
+  }
+  *wow64 = *s.wow64;
+  return true;
+}
+
 bool FakePlatform::getVersionEx(OsVersionInfo& info) {
   State& s = *state_;
   if (auto error = s.log.recordFailable("GetVersionExA", {number(info.dwOSVersionInfoSize)})) {

@@ -7,7 +7,7 @@ namespace {
 
 using detail::arg::number;
 
-constexpr int kOsButtons = 7;    // Windows 95 .. Server 2003
+constexpr int kOsButtons = 8;    // Windows 95 .. Server 2003, Vista or later
 constexpr int kPortButtons = 6;  // COM1..COM4, LPT1, LPT2
 
 }  // namespace

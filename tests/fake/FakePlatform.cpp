@@ -29,6 +29,10 @@ void FakePlatform::setVersion(Dword platformId, Dword major, Dword minor, Dword 
 
 void FakePlatform::setVersionQueryFails(int times) { state_->versionFailures = times; }
 
+void FakePlatform::setWow64(std::optional<bool> wow64) { state_->wow64 = wow64; }
+
+void FakePlatform::setAdministrator(bool administrator) { state_->administrator = administrator; }
+
 void FakePlatform::setSystemDirectory(const std::string& path) {
   state_->systemDirectory = resolve(path);
   addDirectory(path);

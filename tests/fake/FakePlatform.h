@@ -142,9 +142,15 @@ class FakePlatform : public Kernel,
 
   // ---- machine set-up
   void setVersion(Dword platformId, Dword major, Dword minor, Dword build = 0);
-  void setVersionQueryFails(int times);               // the next `times` GetVersionExA calls fail
-  void setSystemDirectory(const std::string& path);   // created if missing
-  void setWindowsDirectory(const std::string& path);  // created if missing
+  void setVersionQueryFails(int times);  // the next `times` GetVersionExA calls fail
+  // IsWow64Process's answer (32-bit Windows by default); nullopt: a system
+  // without the call, which fails with ERROR_PROC_NOT_FOUND.
+  void setWow64(std::optional<bool> wow64);
+  // Whether the user may administer the print server (OpenPrinterA of the
+  // server asking for SERVER_ACCESS_ADMINISTER; refused with 5). Default yes.
+  void setAdministrator(bool administrator);
+  void setSystemDirectory(const std::string& path);          // created if missing
+  void setWindowsDirectory(const std::string& path);         // created if missing
   void setPrinterDriverDirectory(const std::string& path);   // created if missing
   void setPrintProcessorDirectory(const std::string& path);  // created if missing
   // Windows 98 (1/4.10.1998), environment "Windows 4.0": the system, printer-driver and
@@ -264,6 +270,7 @@ class FakePlatform : public Kernel,
 
   // ---- Kernel
   bool getVersionEx(OsVersionInfo& info) override;
+  bool isWow64Process(Handle process, bool* wow64) override;
   Dword getSystemDirectory(char* buffer, Dword size) override;
   Dword getWindowsDirectory(char* buffer, Dword size) override;
   bool copyFile(const char* existing, const char* target, bool failIfExists) override;

@@ -722,7 +722,8 @@ TEST_P(OsDialog, ConfirmsTheCheckedButtonOrTheChoice) {
 
 INSTANTIATE_TEST_SUITE_P(Results, OsDialog,
                          ::testing::Values(DialogCase{DialogResult::Ok, std::nullopt, 5, 5},
-                                           DialogCase{DialogResult::Ok, std::nullopt, 7, -1},
+                                           DialogCase{DialogResult::Ok, std::nullopt, 7, 7},
+                                           DialogCase{DialogResult::Ok, std::nullopt, 8, -1},
                                            DialogCase{DialogResult::Ok, 2, 5, 2},
                                            DialogCase{DialogResult::Cancel, 2, 9, 9},
                                            DialogCase{DialogResult::Error, 2, 5, 5}));

@@ -210,6 +210,9 @@ bool FakePlatform::openPrinter(const char* name, PrinterHandle* printer,
   if (name != nullptr && s.printer(name) == nullptr) return s.fail(kErrorInvalidPrinterName);
   constexpr Dword kPrinterAccessUse = 0x8;
   const Dword granted = defaults == nullptr ? kPrinterAccessUse : defaults->DesiredAccess;
+  if (name == nullptr && (granted & kServerAccessAdminister) != 0 && !s.administrator) {
+    return s.fail(kErrorAccessDenied);
+  }
   *printer = s.handles.open(detail::HandleKind::Printer, name == nullptr ? "" : name, granted);
   return true;
 }

@@ -66,6 +66,8 @@ struct FakePlatform::State {
   // ---- machine
   Version version;
   int versionFailures = 0;
+  std::optional<bool> wow64 = false;  // nullopt: no IsWow64Process
+  bool administrator = true;
   std::string windowsDirectory, systemDirectory, driverDirectory, processorDirectory;
   std::string currentDirectory = "C:\\SETUP";
   std::string programPath = "C:\\SETUP\\QLX957_Installer.exe";

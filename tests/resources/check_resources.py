@@ -14,6 +14,7 @@ import os
 import re
 import struct
 import sys
+import xml.parsers.expat
 
 try:
     import pefile
@@ -45,7 +46,7 @@ PROGRESS = "msctls_progress32"
 CHILD = WS_CHILD | WS_VISIBLE
 DIALOG_STYLE = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU
 
-RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION = 2, 3, 5, 14, 16
+RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 5, 14, 16, 24
 RT_DLGINIT = 240
 
 
@@ -93,6 +94,7 @@ TEMPLATES = {
             radio(1004, "Windows 2000", 107, 23, 62, 12),
             radio(1003, "Windows XP", 107, 41, 62, 12),
             radio(1006, "Windows Server 2003", 107, 60, 84, 12),
+            radio(1007, "Windows Vista or later", 107, 76, 84, 12),
             ctl(BUTTON, -1, "OS Type", BS_GROUPBOX, 7, 7, 192, 86),
         ],
     },
@@ -389,6 +391,53 @@ def check_version(ck, res, exe_path):
              [("Translation", struct.pack("<HH", 0x409, 1200))])
 
 
+# Vista, 7, 8, 8.1 and 10: declared, they report their true version.
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+
+
+def manifest_elements(data):
+    """[(name, {attribute: value})] in document order, namespace declarations
+    kept as plain attributes, as an old parser sees them."""
+    elements = []
+    parser = xml.parsers.expat.ParserCreate()  # no namespace processing
+    parser.StartElementHandler = lambda name, attributes: elements.append((name, attributes))
+    parser.Parse(data, True)
+    return elements
+
+
+def check_manifest(ck, res):
+    ck.true("manifest 1 present", (RT_MANIFEST, 1) in res)
+    if (RT_MANIFEST, 1) not in res:
+        return
+    try:
+        elements = manifest_elements(res[(RT_MANIFEST, 1)][0])
+    except xml.parsers.expat.ExpatError as error:
+        ck.true(f"manifest is XML ({error})", False)
+        return
+    # Windows XP SP2 and Server 2003 without SP1 fail on an element with two
+    # namespace declarations; XP without updates on a trustInfo without one.
+    crowded = [name for name, attributes in elements
+               if sum(1 for key in attributes if key == "xmlns" or key.startswith("xmlns:")) > 1]
+    ck.equal("manifest: at most one xmlns per element", crowded, [])
+    trust = [attributes for name, attributes in elements if name == "trustInfo"]
+    ck.equal("manifest: trustInfo declares asm.v3 only",
+             [{k: v for k, v in a.items() if k.startswith("xmlns")} for a in trust],
+             [{"xmlns": ASM_V3}])
+    ck.equal("manifest: no prefixed element", [n for n, _ in elements if ":" in n], [])
+    levels = [(a.get("level"), a.get("uiAccess")) for n, a in elements
+              if n == "requestedExecutionLevel"]
+    ck.equal("manifest: requireAdministrator, no uiAccess", levels,
+             [("requireAdministrator", "false")])
+    ck.equal("manifest: supportedOS Vista to 10",
+             sorted(a.get("Id", "").lower() for n, a in elements if n == "supportedOS"),
+             sorted(SUPPORTED_OS))
+    # A dependency on the version 6 common controls would change every dialog's look.
+    ck.equal("manifest: no dependency", [n for n, _ in elements if n == "dependency"], [])
+
+
 def main(argv):
     if len(argv) != 2:
         print(__doc__.strip().splitlines()[2], file=sys.stderr)
@@ -401,6 +450,7 @@ def main(argv):
     check_icon(ck, res)
     check_bitmap(ck, res)
     check_version(ck, res, argv[1])
+    check_manifest(ck, res)
     print(f"{ck.passed} passed, {ck.failed} failed")
     return 1 if ck.failed else 0
 

@@ -119,6 +119,14 @@ def check_no_unicode_entry_points(_pe, imports):
             if function.name and re.search(rb"[a-z0-9]W$", function.name)]
 
 
+def check_wow64_query_not_imported(_pe, imports):
+    # Windows 95 to 2000 and the first XP lack it: an import would keep the
+    # program from starting there.
+    return ["%s imports IsWow64Process: it must be looked up at run time" % name
+            for kind, name, entry in imports if entry is not None
+            for function in entry.imports if function.name == b"IsWow64Process"]
+
+
 # It is copied to tills by floppy disk and slow links as often as not. The
 # bound catches what would swell it (a C runtime, the library's locale or
 # exception machinery: hundreds of KB), not the program's own growth.
@@ -140,6 +148,7 @@ CHECKS = [
     ("winspool/version/comctl32 not imported", check_runtime_loaded_dlls_not_imported),
     ("no runtime or thread DLLs", check_no_runtime_or_thread_dlls),
     ("no Unicode (W) entry points", check_no_unicode_entry_points),
+    ("IsWow64Process not imported", check_wow64_query_not_imported),
     ("at most 176 KB", check_size),
 ]
 

@@ -24,7 +24,7 @@ inline constexpr int kBoxTextId = 0xFFFF;    // message box: the static holding 
 
 // Radio ids in template order: the position in the array is the index that
 // the install flow reads.
-inline constexpr std::array<int, 7> kOsRadioIds = {1000, 1001, 1005, 1002, 1004, 1003, 1006};
+inline constexpr std::array<int, 8> kOsRadioIds = {1000, 1001, 1005, 1002, 1004, 1003, 1006, 1007};
 inline constexpr std::array<int, 6> kPortRadioIds = {1006, 1008, 1009, 1011, 1007, 1010};
 inline constexpr int kOverwriteItems = 4;
 

@@ -51,6 +51,7 @@ TEST(Layout, RadioIndicesFollowTemplateOrderNotIds) {
   EXPECT_EQ(radioIndex(radioIds(WindowKind::OsDialog), 1003), 5);     // Windows XP
   EXPECT_EQ(radioIndex(radioIds(WindowKind::OsDialog), 1002), 3);     // Windows NT 4.0
   EXPECT_EQ(radioIndex(radioIds(WindowKind::OsDialog), 1006), 6);     // Server 2003
+  EXPECT_EQ(radioIndex(radioIds(WindowKind::OsDialog), 1007), 7);     // Vista or later
   EXPECT_EQ(radioIndex(radioIds(WindowKind::PortDialog), 1007), 4);   // LPT1
   EXPECT_EQ(radioIndex(radioIds(WindowKind::PortDialog), 1009), 2);   // COM3
   EXPECT_EQ(radioIndex(radioIds(WindowKind::PortDialog), 1000), -1);  // the combo box

@@ -60,7 +60,7 @@ TEST(Script, ChoicesNameARadioAndOrAnOverwriteItem) {
 
 TEST(Script, RefusesChoicesOutsideTheDialogs) {
   for (auto [option, value] :
-       std::vector<std::pair<const char*, const char*>>{{"--os", "choose:7"},
+       std::vector<std::pair<const char*, const char*>>{{"--os", "choose:8"},
                                                         {"--os", "choose:1,2"},
                                                         {"--os", "choose:-1"},
                                                         {"--port", "choose:6"},
