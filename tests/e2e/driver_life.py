@@ -233,6 +233,22 @@ def cut_then_quiet(version, status, left) -> s.Scenario:
                       verify=lambda ctx: no_new_copies(ctx) + nothing_read_only(ctx))
 
 
+def update_cut_then_quiet(version, status) -> s.Scenario:
+    """An attended update from the newer package ended at a status, as a power
+    cut would; the next /quiet, without /once, completes it: the newer files,
+    one printer on its port, nothing under a temporary name."""
+    steps = x.update_statuses(x.FAMILY[version])
+    shown = steps[:[text for text, _ in steps].index(status) + 1]
+    cut = s.Run(Outcome(statuses=shown, exit_code=255), end_at=status, directory=NEWER_DIR)
+    quiet = ("/quiet", "/log:" + s.QUIET_LOG)
+    return s.Scenario(f"an update ended at {status.strip()!r}, then /quiet completes it ({version})",
+                      version,
+                      [s.Run(s.unattended([], [], 3010), args=(*quiet, "/port:COM2")), cut,
+                       s.Run(s.unattended([], [], (0, 3010)), args=quiet, directory=NEWER_DIR)],
+                      updated(version, [(x.PRINTER, 1)]), prepare=newer_package_placed,
+                      verify=no_new_copies)
+
+
 def rows() -> list:
     return [
         removed_and_installed_again("winxp"),
@@ -263,4 +279,6 @@ def rows() -> list:
                                                           printers=[(x.PRINTER, x.DEFAULT_PORT)])),
         cut_then_quiet("win98", x.DRIVER_STEP, s.after_failure("win98", driver=False)),
         cut_then_quiet("win98", x.PRINTER_STEP, s.after_failure("win98", driver=True)),
+        *(update_cut_then_quiet("winxp", step) for step in (x.COPY, x.DRIVER_STEP, x.DELETE)),
+        *(update_cut_then_quiet("win98", step) for step in (x.COPY, x.DRIVER_STEP)),
     ]
