@@ -27,18 +27,62 @@ bool isDeletion(const std::string& line) {
   return line.size() > 4 && sameName(std::string_view(line).substr(0, 4), "NUL=");
 }
 
-}  // namespace
-
-std::string RestartSchedule::wininitPath() {
+std::string wininitPath(Kernel& kernel) {
   DirectoryBuffer windows;
-  return queryWindowsDirectory(kernel_, windows) ? windows.path("WININIT.INI") : std::string();
+  return queryWindowsDirectory(kernel, windows) ? windows.path("WININIT.INI") : std::string();
 }
+
+bool writeWininit(Kernel& kernel, const std::vector<std::string>& lines, Dword& error) {
+  const std::string path = wininitPath(kernel);
+  if (path.empty()) {
+    error = kernel.getLastError();
+    return false;
+  }
+  std::string section;
+  for (const std::string& line : lines) section += line + '\0';
+  section += '\0';
+  if (section.size() > kSectionSize) {
+    error = kErrorInsufficientBuffer;
+    return false;
+  }
+  if (!kernel.writePrivateProfileSection("rename", section.c_str(), path.c_str())) {
+    error = kernel.getLastError();
+    return false;
+  }
+  return true;
+}
+
+std::string shortPath(Kernel& kernel, const std::string& path) {
+  char buffer[kShortPathSize] = {};
+  const Dword length = kernel.getShortPathName(path.c_str(), buffer, kShortPathSize);
+  return length == 0 || length >= kShortPathSize ? std::string() : std::string(buffer, length);
+}
+
+bool writePendingOperations(Registry& registry,
+                            const std::vector<std::pair<std::string, std::string>>& pending,
+                            Dword& error) {
+  std::string bytes;
+  for (const auto& [source, target] : pending) bytes += source + '\0' + target + '\0';
+  bytes += '\0';
+  HKey key = 0;
+  Long result = registry.regOpenKeyEx(kHKeyLocalMachine, kSessionManager, 0, kKeyReadWrite, &key);
+  if (result == kRegSuccess) {
+    result = registry.regSetValueEx(key, kPendingRenames, 0, kRegMultiSz,
+                                    reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                    static_cast<Dword>(bytes.size()));
+    registry.regCloseKey(key);
+  }
+  error = static_cast<Dword>(result);
+  return result == kRegSuccess;
+}
+
+}  // namespace
 
 // The section may hold lines of other programs: they stay as they are.
 std::vector<std::string>& RestartSchedule::wininitLines() {
   if (wininit_) return *wininit_;
   wininit_.emplace();
-  const std::string path = wininitPath();
+  const std::string path = wininitPath(kernel_);
   if (path.empty()) return *wininit_;
   std::vector<char> buffer(kSectionSize, '\0');
   const Dword used =
@@ -51,32 +95,6 @@ std::vector<std::string>& RestartSchedule::wininitLines() {
     at = lineEnd + 1;
   }
   return *wininit_;
-}
-
-bool RestartSchedule::writeWininit(Dword& error) {
-  const std::string path = wininitPath();
-  if (path.empty()) {
-    error = kernel_.getLastError();
-    return false;
-  }
-  std::string section;
-  for (const std::string& line : *wininit_) section += line + '\0';
-  section += '\0';
-  if (section.size() > kSectionSize) {
-    error = kErrorInsufficientBuffer;
-    return false;
-  }
-  if (!kernel_.writePrivateProfileSection("rename", section.c_str(), path.c_str())) {
-    error = kernel_.getLastError();
-    return false;
-  }
-  return true;
-}
-
-std::string RestartSchedule::shortPath(const std::string& path) {
-  char buffer[kShortPathSize] = {};
-  const Dword length = kernel_.getShortPathName(path.c_str(), buffer, kShortPathSize);
-  return length == 0 || length >= kShortPathSize ? std::string() : std::string(buffer, length);
 }
 
 RestartSchedule::Pairs& RestartSchedule::pendingOperations() {
@@ -112,27 +130,11 @@ RestartSchedule::Pairs& RestartSchedule::pendingOperations() {
   return *pending_;
 }
 
-bool RestartSchedule::writePendingOperations(Dword& error) {
-  std::string bytes;
-  for (const auto& [source, target] : *pending_) bytes += source + '\0' + target + '\0';
-  bytes += '\0';
-  HKey key = 0;
-  Long result = registry_.regOpenKeyEx(kHKeyLocalMachine, kSessionManager, 0, kKeyReadWrite, &key);
-  if (result == kRegSuccess) {
-    result = registry_.regSetValueEx(key, kPendingRenames, 0, kRegMultiSz,
-                                     reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     static_cast<Dword>(bytes.size()));
-    registry_.regCloseKey(key);
-  }
-  error = static_cast<Dword>(result);
-  return result == kRegSuccess;
-}
-
 // WININIT runs before Windows starts, where only short names are known.
 bool RestartSchedule::addWininitLine(const std::string& target, const std::string& source,
                                      Dword& error) {
-  const std::string sourceName = shortPath(source);
-  const std::string targetName = target.empty() ? "NUL" : shortPath(target);
+  const std::string sourceName = shortPath(kernel_, source);
+  const std::string targetName = target.empty() ? "NUL" : shortPath(kernel_, target);
   if (sourceName.empty() || targetName.empty()) {
     error = kernel_.getLastError();
     if (error == kErrorSuccess) error = kErrorInsufficientBuffer;
@@ -144,7 +146,7 @@ bool RestartSchedule::addWininitLine(const std::string& target, const std::strin
     if (sameName(existing, line)) return true;
   }
   lines.push_back(line);
-  if (writeWininit(error)) return true;
+  if (writeWininit(kernel_, *wininit_, error)) return true;
   lines.pop_back();
   return false;
 }
@@ -180,7 +182,7 @@ void RestartSchedule::withdrawRename(const std::string& source) {
     return !pair.second.empty() && sameName(withoutPrefix(pair.first), source);
   });
   Dword error = kErrorSuccess;
-  if (withdrawn != 0 && !writePendingOperations(error)) {
+  if (withdrawn != 0 && !writePendingOperations(registry_, *pending_, error)) {
     pending_.reset();
     if (log_ != nullptr) {
       log_->writeFailure(join({"Withdraw the rename of ", source, " at the next start"}), error);
@@ -194,16 +196,16 @@ void RestartSchedule::withdrawDeletion(const std::string& path) {
   if (windows9x_) {
     std::vector<std::string>& lines = wininitLines();
     if (std::none_of(lines.begin(), lines.end(), isDeletion)) return;
-    const std::string name = shortPath(path);
+    const std::string name = shortPath(kernel_, path);
     withdrawn = std::erase_if(lines, [&](const std::string& line) {
       return isDeletion(line) && sameName(std::string_view(line).substr(4), name);
     });
-    if (withdrawn != 0 && !writeWininit(error)) wininit_.reset();
+    if (withdrawn != 0 && !writeWininit(kernel_, *wininit_, error)) wininit_.reset();
   } else {
     withdrawn = std::erase_if(pendingOperations(), [&](const auto& pair) {
       return pair.second.empty() && sameName(withoutPrefix(pair.first), path);
     });
-    if (withdrawn != 0 && !writePendingOperations(error)) pending_.reset();
+    if (withdrawn != 0 && !writePendingOperations(registry_, *pending_, error)) pending_.reset();
   }
   if (withdrawn == 0 || log_ == nullptr) return;
   const std::string what = join({"Withdraw the deletion of ", path, " at the next start"});
@@ -216,7 +218,7 @@ void RestartSchedule::withdrawDeletion(const std::string& path) {
 
 bool RestartSchedule::deletionScheduled(const std::string& path) {
   if (windows9x_) {
-    const std::string name = shortPath(path);
+    const std::string name = shortPath(kernel_, path);
     const std::vector<std::string>& lines = wininitLines();
     return !name.empty() && std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
       return isDeletion(line) && sameName(std::string_view(line).substr(4), name);
@@ -235,7 +237,7 @@ bool RestartSchedule::waitsForRestart(const std::string& path) {
   for (const std::string& line : lines) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos || sameName(line.substr(0, equals), "NUL")) continue;
-    if (name.empty()) name = shortPath(path);
+    if (name.empty()) name = shortPath(kernel_, path);
     if (!name.empty() && sameName(line.substr(equals + 1), name)) return true;
   }
   return false;

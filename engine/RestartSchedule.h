@@ -47,13 +47,9 @@ class RestartSchedule {
 
   // 9x: the [rename] lines; NT: the pending operations as (source, target).
   std::vector<std::string>& wininitLines();
-  std::string wininitPath();
-  bool writeWininit(Dword& error);
   // "target=source" by short names; an empty target means delete (NUL).
   bool addWininitLine(const std::string& target, const std::string& source, Dword& error);
   Pairs& pendingOperations();
-  bool writePendingOperations(Dword& error);
-  std::string shortPath(const std::string& path);
 
   Kernel& kernel_;
   Registry& registry_;
