@@ -9,13 +9,14 @@
 #include "engine/InstallTexts.h"
 #include "engine/Installation.h"
 #include "engine/InstallationSurvey.h"
+#include "engine/MachineChecks.h"
 #include "engine/ModelNames.h"
 #include "engine/Names.h"
 #include "engine/OsDetection.h"
 #include "engine/Removal.h"
 #include "engine/RestartSchedule.h"
+#include "engine/RunRecord.h"
 #include "engine/Update.h"
-#include "engine/MachineChecks.h"
 
 namespace qlx {
 namespace {
@@ -110,9 +111,8 @@ struct Run {
 // Refuses, before anything changes, a machine the driver cannot be installed
 // on: a Windows it does not know, 64-bit Windows, a user who may not
 // administer the print server. The exit code, or nothing to go on.
-std::optional<int> refusal(Platform& machine, Reporter& reporter, OsKind osKind,
-                           UserInterface& ui, bool attended, const char* nothingDone,
-                           FlowLog& flowLog) {
+std::optional<int> refusal(Platform& machine, Reporter& reporter, OsKind osKind, UserInterface& ui,
+                           bool attended, const char* nothingDone, FlowLog& flowLog) {
   const auto refuse = [&](const char* message, const char* why, int unattendedCode) {
     flowLog.write(message);
     if (attended) ui.appMessageBox(message, kMbOk | kMbIconWarning, 0);
@@ -211,6 +211,8 @@ Settled settled(const Run& run, FlowLog& flowLog) {
     return Settled::No;
   }
   clearLeftovers(run.platform, run.reporter, run.contents, true, schedule);
+  // A run cut short had nothing left to do: its record goes.
+  clearRunUnderWay(run.platform, run.reporter);
   return Settled::Yes;
 }
 
@@ -229,6 +231,8 @@ int runRemoval(const Run& run, UserInterface& ui, const InstallOptions& options,
     return flowLog.outcome("failed, nothing removed", failure);
   }
   if (plan.nothing()) {
+    // A removal cut short after its last change: its record goes too.
+    clearRunUnderWay(run.platform, run.reporter);
     flowLog.write(text::kNotInstalled);
     if (attended) ui.appMessageBox(text::kNotInstalled, kMbOk | kMbIconInformation, 0);
     return flowLog.outcome("nothing to remove", attended ? kExitSuccess : kExitUnknownProduct);
