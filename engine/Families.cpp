@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "engine/UninstallEntry.h"
@@ -75,10 +76,14 @@ InstallationContents monitorAndProcessor(const ModelNames& names, const char* so
 }
 
 void addDriverFiles(InstallationContents& contents,
-                    std::initializer_list<std::pair<std::string, Ownership>> files) {
+                    std::initializer_list<std::pair<std::string_view, Ownership>> files) {
   for (const auto& [name, ownership] : files) {
-    contents.files.push_back({name, Place::PrinterDriverDirectory, ownership});
+    contents.files.push_back({std::string(name), Place::PrinterDriverDirectory, ownership});
   }
+}
+
+void addStaged(InstallationContents& contents, std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) contents.stagedFiles.emplace_back(name);
 }
 
 void addUninstallerFiles(InstallationContents& contents) {
@@ -123,13 +128,12 @@ InstallationContents win2000Contents(const ModelNames& names) {
   contents.driver.dependentFiles = multiString(k2000DependentFiles);
   // Only names in the printer-driver directory go; the monitor and processor
   // libraries stay where the spooler loads them from.
-  contents.stagedFiles = {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL",
-                          names.monitorFile};
+  addStaged(contents,
+            {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", names.monitorFile});
   if (names.hasPrintProcessor) contents.stagedFiles.push_back(names.processorFile);
-  for (const std::string& name : {names.driverFile, names.uiFile, names.iniFileName(),
-                                  names.gpdFileName(), std::string("STDNAMES.GPD")}) {
-    contents.stagedFiles.push_back(name);
-  }
+  const std::string ini = names.iniFileName();
+  const std::string gpd = names.gpdFileName();
+  addStaged(contents, {names.driverFile, names.uiFile, ini, gpd, "STDNAMES.GPD"});
   return contents;
 }
 
@@ -153,7 +157,7 @@ InstallationContents winNtContents(const ModelNames& names) {
   contents.driver.dependentFiles = multiString(kNtDependentFiles);
   // The monitor and processor names are deleted from the printer-driver
   // directory too, where they were never staged; their libraries stay.
-  contents.stagedFiles = {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", names.monitorFile};
+  addStaged(contents, {"RASDD.DLL", "RASDDUI.DLL", "RASDDUI.HLP", names.monitorFile});
   if (names.hasPrintProcessor) contents.stagedFiles.push_back(names.processorFile);
   contents.stagedFiles.push_back(names.uiFile);
   contents.stagedFiles.push_back(names.driverFile);
