@@ -47,16 +47,15 @@ const char* directoryCall(Place place) {
   return "";
 }
 
-// The directory files of `place` are copied into; its failure is shown.
+constexpr char kUniversalDriverSource[] = "driver9x\\unidrv.dll";
+
+}  // namespace
+
 bool queryCopyTarget(Platform& platform, Reporter& reporter, Place place,
                      DirectoryBuffer& directory) {
   return reporter.directory(queryDirectory(platform, place, directory), directoryCall(place),
                             directory, true);
 }
-
-constexpr char kUniversalDriverSource[] = "driver9x\\unidrv.dll";
-
-}  // namespace
 
 Placement placeShown(Platform& platform, Reporter& reporter, RestartSchedule& schedule,
                      const std::string& source, const std::string& target, bool keepExisting,

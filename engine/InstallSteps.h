@@ -45,6 +45,9 @@ bool addPrinterDriver(Platform& platform, Reporter& reporter, const Installation
 // What the spooler no longer needs in the printer-driver directory.
 void cleanUpStaging(Platform& platform, Reporter& reporter, const InstallationContents& contents,
                     const DirectoryBuffer& directory);
+// The directory files of `place` are copied into, logged; its failure is shown.
+bool queryCopyTarget(Platform& platform, Reporter& reporter, Place place,
+                     DirectoryBuffer& directory);
 // One file to its target, unless the copy there is newer than the
 // package's by the rule of packageIsNewer; a failure is shown.
 Placement placeUnlessNewer(Platform& platform, Reporter& reporter, RestartSchedule& schedule,

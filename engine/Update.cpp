@@ -44,10 +44,7 @@ bool placeDriverUpdate(Platform& platform, Reporter& reporter, const RunSettings
                        const InstallationContents& contents, const UpdatePlan& plan,
                        RestartSchedule& schedule, DirectoryBuffer& directory, bool& restartNeeded) {
   Kernel& kernel = platform.kernel;
-  if (!reporter.directory(queryDirectory(platform, Place::PrinterDriverDirectory, directory),
-                          "GetPrinterDriverDirectoryA", directory, true)) {
-    return false;
-  }
+  if (!queryCopyTarget(platform, reporter, Place::PrinterDriverDirectory, directory)) return false;
   // The universal driver files first: once the driver's own are in place, a
   // run cut short here would find nothing newer to come back for.
   bool staged =
@@ -145,10 +142,7 @@ InstallOutcome updateInstallation(Platform& platform, Reporter& reporter,
   // loads them from.
   for (Place place : {Place::SystemDirectory, Place::PrintProcessorDirectory}) {
     if (place == Place::PrintProcessorDirectory && contents.processorName.empty()) break;
-    const bool known = reporter.directory(
-        queryDirectory(platform, place, directory),
-        place == Place::SystemDirectory ? "GetSystemDirectoryA" : "GetPrintProcessorDirectoryA",
-        directory, true);
+    const bool known = queryCopyTarget(platform, reporter, place, directory);
     for (const ComparedFile& compared : plan.files) {
       if (compared.file.place != place || !compared.packageNewer) continue;
       if (!known) {

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The end-to-end suite: every scenario of scenarios.py in a throwaway Wine
-prefix cloned from one template, two at a time, each run of the installer
+prefix cloned from one template, several at a time, each run of the installer
 driven by uidriver.exe and the prefix's end state read by prefixstate.exe.
 
 usage: run_e2e.py BUILD_DIR [--jobs N] [--only TEXT]... [--keep] | --count
